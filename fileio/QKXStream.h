@@ -29,13 +29,14 @@ public:
     void WriteBool(bool flag);
     bool ReadBool();
     void WriteShort(int value);
+    // ReadShort and ReadLong set the error flag and yield 0 when fewer bytes arrive.
     uint16_t ReadShort();             // unsigned; callers sign-extend
     int16_t ReadSignedShort() { return static_cast<int16_t>(ReadShort()); }
     void WriteLong(uint32_t value);
     uint32_t ReadLong();
     void WriteString(const char* text);
-    void ReadString(char* buffer, int size);
-    int ReadLine(char* buffer, int size);
+    void ReadString(char* buffer, int size);   // keeps size-1 bytes, reads to the zero byte
+    int ReadLine(char* buffer, int size);      // returns the line's length without CRs
     void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     TQKXStream& operator<<(char c);
