@@ -1,0 +1,25 @@
+// Instrument change: optional bank select and program.
+#pragma once
+
+#include "model/GeneralExpression.h"
+#include "model/PatchInfo.h"
+
+class TPatchData : public TNtnGeneralExpression {
+public:
+    // No patch and no bank select, at position -8.
+    TPatchData();
+    explicit TPatchData(const TPatchInfo& patch);
+    TPatchData(TQKXStream& in, int version);
+
+    int GetItemType() const override { return ItemPatch; }
+    int DefaultVisibility() const override { return VisNever; }
+
+    const TPatchInfo& GetPatchInfo() const { return Patch; }
+    void SetPatchInfo(const TPatchInfo& patch) { Patch = patch; }
+    int GetUseBank() const { return Patch.UseBank; }
+    int GetBank() const { return Patch.Bank; }
+    int GetPatch() const { return Patch.Patch; }
+
+private:
+    TPatchInfo Patch;
+};

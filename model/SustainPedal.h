@@ -1,0 +1,23 @@
+// Sustain pedal mark: pedal down or released (controller 64).
+#pragma once
+
+#include <cstdint>
+
+#include "model/GeneralExpression.h"
+
+class TSustainPedal : public TNtnGeneralExpression {
+public:
+    explicit TSustainPedal(bool down = true) : State(down ? 1 : 0) {}
+    TSustainPedal(TQKXStream& in, int version);
+
+    int GetItemType() const override { return ItemPedal; }
+
+    // Non-zero: pedal down.
+    int GetState() const { return State; }
+    void SetState(int state) { State = static_cast<uint8_t>(state); }
+    bool IsDown() const { return State != 0; }
+    const char* GetStateName() const;
+
+private:
+    uint8_t State = 1;
+};
