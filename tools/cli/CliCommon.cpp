@@ -1,0 +1,84 @@
+#include "CliCommon.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+const char* const CliUsage =
+    "usage: qmplayer-cli <command> [options] FILE [OUT]\n"
+    "commands:\n"
+    "  info FILE            summary of a song\n"
+    "  dump FILE            the loaded score as JSON\n"
+    "options:\n"
+    "  --help               this text\n"
+    "  --version            the program version\n";
+
+int CliUsageError(const std::string& message)
+{
+    std::fprintf(stderr, "qmplayer-cli: %s\n%s", message.c_str(), CliUsage);
+    return ExitUsage;
+}
+
+bool SplitCliArgs(const std::vector<std::string>& args, const std::vector<std::string>& known,
+                  std::vector<std::string>& positional, std::vector<std::pair<std::string, std::string>>& options,
+                  int& exitCode)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            if (std::find(known.begin(), known.end(), a) == known.end()) {
+                exitCode = CliUsageError("unknown option '" + a + "'");
+                return false;
+            }
+            if (i + 1 >= args.size()) {
+                exitCode = CliUsageError("option '" + a + "' needs a value");
+                return false;
+            }
+            options.emplace_back(a, args[++i]);
+        } else {
+            positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+bool IsMidiFileName(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string ext = path.substr(path.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".mid" || ext == ".rmi" || ext == ".kar";
+}
+
+TCliSong LoadCliSong(const std::string& path)
+{
+    TCliSong song;
+    if (IsMidiFileName(path)) {
+        std::fprintf(stderr, "qmplayer-cli: %s: MIDI files cannot be opened by this build\n", path.c_str());
+        song.ExitCode = ExitNoScore;
+        return song;
+    }
+    song.Score.reset(LoadScore(path.c_str(), song.Info));
+    switch (song.Info.Status) {
+    case New:
+    case Current:
+    case Older:
+        song.ExitCode = ExitOk;
+        break;
+    case ReadError:
+        std::fprintf(stderr, "qmplayer-cli: %s: read error, the score is incomplete\n", path.c_str());
+        song.ExitCode = ExitPartial;
+        break;
+    default:
+        static const char* const reasons[] = {"", "", "", "not a song file", "written by a newer version",
+                                              "unsupported kind of file", "wrong product"};
+        const int s = song.Info.Status;
+        std::fprintf(stderr, "qmplayer-cli: %s: %s (load status %d)\n", path.c_str(),
+                     s >= 3 && s <= 6 ? reasons[s] : "cannot be loaded", s);
+        song.Score.reset();
+        song.ExitCode = ExitNoScore;
+        break;
+    }
+    return song;
+}

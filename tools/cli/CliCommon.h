@@ -1,0 +1,43 @@
+// Shared pieces of the headless tool's commands.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fileio/ScoreLoader.h"
+#include "model/MusicScore.h"
+
+constexpr int ExitOk = 0;
+constexpr int ExitOther = 1;
+constexpr int ExitNoScore = 2;
+constexpr int ExitPartial = 3;
+constexpr int ExitUsage = 64;
+
+extern const char* const CliUsage;
+
+// Prints a one-line error and the usage to stderr; returns the usage exit code.
+int CliUsageError(const std::string& message);
+
+// Splits arguments into positional ones and options; an option not in
+// `known` (taking one value each when listed in `withValue`) is a usage error.
+// Returns false after reporting the error.
+bool SplitCliArgs(const std::vector<std::string>& args, const std::vector<std::string>& known,
+                  std::vector<std::string>& positional, std::vector<std::pair<std::string, std::string>>& options,
+                  int& exitCode);
+
+// True for names ending in .mid, .rmi or .kar, compared without regard to case.
+bool IsMidiFileName(const std::string& path);
+
+// A loaded song and the exit code its load status gives.
+struct TCliSong {
+    std::unique_ptr<TMusicScore> Score;
+    TScoreLoadInfo Info{};
+    int ExitCode = ExitOther;
+};
+
+// Loads FILE as the player would; prints a diagnostic line on failure.
+TCliSong LoadCliSong(const std::string& path);
+
+int RunInfo(const std::vector<std::string>& args);
+int RunDump(const std::vector<std::string>& args);
