@@ -34,6 +34,8 @@ public:
     int GetItemType() const override { return ItemBarLine; }
     int GetTopPosition() const override { return -4; }
     int GetBottomPosition() const override { return 4; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;
 
     int GetKind() const { return Kind; }
     const char* GetKindName() const;

@@ -16,6 +16,7 @@ public:
     int GetItemType() const override { return ItemClef; }
     int GetTopPosition() const override { return -6; }
     int GetBottomPosition() const override { return 6; }
+    void UpdatePlayState(TMidiPlayState& state) override;
 
     int GetClef() const { return Clef; }
     void SetClef(int clef);                 // outside 0..3 gives treble

@@ -14,6 +14,8 @@ public:
     TDynamicLevelData(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemDynamic; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetLevel() const { return Level; }
     void SetLevel(int level);        // outside 0..7 gives level 0

@@ -22,6 +22,8 @@ public:
     TDynamicVariance(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemDynamicVariance; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetKind() const { return Kind; }
     void SetKind(int kind) { Kind = static_cast<uint8_t>(kind); }

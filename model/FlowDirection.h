@@ -23,6 +23,8 @@ public:
 
     int GetItemType() const override { return ItemFlow; }
     int DefaultVisibility() const override { return VisOnTopStaff; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;
 
     int GetKind() const { return Kind; }
     void SetKind(int kind);           // outside 0..9 gives "Coda"

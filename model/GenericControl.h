@@ -26,6 +26,7 @@ public:
 
     int GetItemType() const override { return ItemControl; }
     int DefaultVisibility() const override { return VisNever; }
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetController() const { return Controller; }
     void SetController(int controller);   // outside 0..17 gives "Tempo"

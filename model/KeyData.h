@@ -14,6 +14,8 @@ public:
     int GetItemType() const override { return ItemKey; }
     int GetTopPosition() const override { return -6; }
     int GetBottomPosition() const override { return 6; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     unsigned GetFlats() const { return Flats; }
     unsigned GetSharps() const { return Sharps; }

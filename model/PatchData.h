@@ -13,6 +13,7 @@ public:
 
     int GetItemType() const override { return ItemPatch; }
     int DefaultVisibility() const override { return VisNever; }
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     const TPatchInfo& GetPatchInfo() const { return Patch; }
     void SetPatchInfo(const TPatchInfo& patch) { Patch = patch; }

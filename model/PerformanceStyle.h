@@ -19,6 +19,7 @@ public:
     TPerformanceStyle(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemPerformanceStyle; }
+    void UpdatePlayState(TMidiPlayState& state) override;
 
     int GetStyle() const { return Style; }
     void SetStyle(int style);        // outside 0..22 gives "Ad Libitum"

@@ -17,6 +17,8 @@ public:
     int GetPosition() const override { return -10; }
     int GetTopPosition() const override { return 0; }
     int GetBottomPosition() const override { return 0; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;
 
     unsigned GetEndings() const { return Endings; }
     void SetEndings(unsigned endings) { Endings = static_cast<uint16_t>(endings); }

@@ -11,6 +11,7 @@ public:
     TSustainPedal(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemPedal; }
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     // Non-zero: pedal down.
     int GetState() const { return State; }

@@ -22,6 +22,7 @@ public:
     TTempoData(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemTempo; }
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     // Always in quarter notes per minute.
     int GetTempo() const { return Tempo; }

@@ -23,6 +23,7 @@ public:
     TTempoVariance(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemTempoVariance; }
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetKind() const { return Kind; }
     void SetKind(int kind);          // outside 0..8 gives "Breath Mark"

@@ -15,6 +15,8 @@ public:
     int GetItemType() const override { return ItemTimeSig; }
     int GetTopPosition() const override { return -4; }
     int GetBottomPosition() const override { return 4; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetBeats() const { return Beats; }
     int GetExponent() const { return Exponent; }
