@@ -14,6 +14,8 @@ public:
     ~TChordData() override;
 
     int GetItemType() const override { return ItemChord; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     int GetNoteCount() const override { return static_cast<int>(Members.size()); }
     TMusicNote* GetNote(int index) const override;
     TMusicNote* FindNoteAt(int position) const override;

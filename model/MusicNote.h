@@ -12,6 +12,8 @@ public:
     TMusicNote(TQKXStream& in, int version);     // header byte and note record
 
     int GetItemType() const override { return ItemNote; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     void CopyAttributes(const TNotatedItem& source) override;
     int GetNoteCount() const override { return 1; }
     TMusicNote* GetNote(int index) const override { return const_cast<TMusicNote*>(this); }

@@ -13,6 +13,7 @@ public:
     TRestNote(TQKXStream& in, int version);      // header byte and rest record
 
     int GetItemType() const override { return ItemRest; }
+    void UpdatePlayState(TMidiPlayState& state) override;
     void CopyAttributes(const TNotatedItem& source) override;
     TRestNote* AsRest() override { return this; }
     bool IsRest() const override { return true; }
@@ -50,6 +51,8 @@ public:
     ~TRestChord() override;
 
     int GetItemType() const override { return ItemRestChord; }
+    void UpdatePlayState(TMidiPlayState& state) override;
+    void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     int GetNoteCount() const override;
     TMusicNote* GetNote(int index) const override;
     TRestNote* AsRest() override { return this; }

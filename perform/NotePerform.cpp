@@ -156,3 +156,14 @@ void PerformRestChord(TRestChord& rest, TMidiPlayState& state, TMidiFileBuf& eve
     if (TMusicNote* part = rest.GetChordPart())
         part->PerformMidi(state, events);
 }
+
+void TRestNote::UpdatePlayState(TMidiPlayState& state) { AdvanceSongNote(*this, state); }
+
+void TRestChord::UpdatePlayState(TMidiPlayState& state) { UpdateRestChordPlay(*this, state); }
+void TRestChord::PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) { PerformRestChord(*this, state, events); }
+
+void TMusicNote::UpdatePlayState(TMidiPlayState& state) { UpdateNotePlay(*this, state); }
+void TMusicNote::PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) { PerformNote(*this, state, events); }
+
+void TChordData::UpdatePlayState(TMidiPlayState& state) { UpdateChordPlay(*this, state); }
+void TChordData::PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) { PerformChord(*this, state, events); }
