@@ -14,6 +14,7 @@ public:
     ~TChordData() override;
 
     int GetItemType() const override { return ItemChord; }
+    void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     int GetNoteCount() const override { return static_cast<int>(Members.size()); }

@@ -14,6 +14,7 @@ public:
     int GetItemType() const override { return ItemKey; }
     int GetTopPosition() const override { return -6; }
     int GetBottomPosition() const override { return 6; }
+    void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 

@@ -12,6 +12,7 @@ public:
     TMusicNote(TQKXStream& in, int version);     // header byte and note record
 
     int GetItemType() const override { return ItemNote; }
+    void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     void CopyAttributes(const TNotatedItem& source) override;

@@ -4,6 +4,7 @@
 
 #include "model/BarLineData.h"
 #include "model/NotatedItem.h"
+#include "model/StaffAudit.h"
 
 TMusicStaff::TMusicStaff()
 {
@@ -48,15 +49,16 @@ TNotatedItem* TMusicStaff::RemoveItem(int index)
         return nullptr;
     TNotatedItem* item = Items[size_t(index)];
     Items.erase(Items.begin() + index);
+    AuditStaff(this, index, -1);
     return item;
 }
 
 bool TMusicStaff::DeleteItem(int index)
 {
-    TNotatedItem* item = RemoveItem(index);
-    if (!item)
+    if (index <= 0 || index >= LastIndex())
         return false;
-    delete item;
+    delete Items[size_t(index)];
+    Items.erase(Items.begin() + index);
     return true;
 }
 

@@ -65,6 +65,9 @@ public:
     // Running duration at target, from a known pair (index, ticks at index).
     int TicksAtIndex(int target, int index, int ticks) const;
     int CountItemsOfType(int type) const;
+    // From ticks (192 or more) on, the items before the closing bar line are
+    // destroyed; nothing when the staff is shorter. No audit.
+    void TruncateAt(int ticks);
 
     // MIDI velocity of a dynamic level 0 (ppp) .. 7 (fff); 0 for others.
     static int DynamicVelocity(int level);

@@ -51,6 +51,7 @@ public:
     ~TRestChord() override;
 
     int GetItemType() const override { return ItemRestChord; }
+    void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
     int GetNoteCount() const override;

@@ -49,6 +49,7 @@ class TSongNote : public TNotatedItem {
 public:
     void CopyAttributes(const TNotatedItem& source) override;          // 3
     bool IsSongNote() const override { return true; }                 // 10
+    void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;  // 21
     int GetPlayDuration() const override;                             // 23
 
     // Virtual operations added by song notes, in slot order.
