@@ -136,3 +136,15 @@ bool TQKXZLibInStream::Seek(uint32_t position)
     }
     return true;
 }
+
+bool TQKXZLibInStream::CheckEnd(uint32_t limit)
+{
+    uint32_t dropped = 0;
+    while (dropped < limit && Fill()) {
+        uint32_t n = std::min(limit - dropped, Available());
+        ReadIndex += n;
+        Delivered += n;
+        dropped += n;
+    }
+    return DecodeState != StateFailed && !Error;
+}

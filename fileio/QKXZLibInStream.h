@@ -35,6 +35,10 @@ public:
 
     int State() const { return DecodeState; }
 
+    // Reads on, dropping up to limit bytes, until the zlib stream ends; false
+    // when decoding failed there (a damaged or cut-off end, a bad checksum).
+    bool CheckEnd(uint32_t limit);
+
 private:
     void Start();
     void EndDecoder();

@@ -210,3 +210,39 @@ TEST(ZLibInStream, DestroysAnOwnedSource)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ZLibInStream, CheckEndVerifiesTheChecksum)
+{
+    auto data = Sample(3000);
+    auto good = Container(data);
+    {
+        TSource src(good);
+        TQKXZLibInStream z(&src.S, false);
+        std::vector<uint8_t> all(3000);
+        ASSERT_EQ(z.Read(all.data(), 3000), 3000u);
+        EXPECT_TRUE(z.CheckEnd(100));
+        EXPECT_EQ(z.State(), TQKXZLibInStream::StateEnded);
+    }
+    for (int change : {1, 2}) {
+        auto bad = good;
+        if (change == 1)
+            bad.resize(bad.size() - 2);   // cut in the checksum
+        else
+            bad.back() ^= 1;              // a wrong checksum
+        TSource src(bad);
+        TQKXZLibInStream z(&src.S, false);
+        std::vector<uint8_t> all(3000);
+        ASSERT_EQ(z.Read(all.data(), 3000), 3000u);   // the data itself is all there
+        EXPECT_EQ(all, data);
+        EXPECT_FALSE(z.CheckEnd(100)) << change;
+    }
+    // Data left beyond the limit is not judged.
+    TSource src(good);
+    TQKXZLibInStream z(&src.S, false);
+    EXPECT_TRUE(z.CheckEnd(10));
+    EXPECT_EQ(z.Tell(), 10u);
+}
+
+}  // namespace
