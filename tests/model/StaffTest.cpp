@@ -5,31 +5,43 @@
 #include <vector>
 
 #include "model/BarLineData.h"
+#include "model/ClefData.h"
+#include "model/MusicNote.h"
 #include "model/NotatedItem.h"
+#include "model/RestNote.h"
 
 namespace {
 
-// An item of any type code with a fixed play duration; records its destruction.
+// A text-like item that records its destruction.
 class TFakeItem : public TNotatedItem {
 public:
-    TFakeItem(int type, int duration, int tag = 0, std::vector<int>* log = nullptr)
-        : Type(type), Duration(duration), Tag(tag), Log(log) {}
+    explicit TFakeItem(int tag = 0, std::vector<int>* log = nullptr) : Tag(tag), Log(log) {}
     ~TFakeItem() override
     {
         if (Log)
             Log->push_back(Tag);
     }
-    int GetItemType() const override { return Type; }
-    int GetPlayDuration() const override { return Duration; }
-    bool IsSongNote() const override { return Type == ItemNote || Type == ItemRest; }
+    int GetItemType() const override { return ItemText; }
 
-    int Type;
-    int Duration;
     int Tag;
     std::vector<int>* Log;
 };
 
-TFakeItem* Note(int duration) { return new TFakeItem(ItemNote, duration); }
+TFakeItem* Filler() { return new TFakeItem; }
+
+TNotatedItem* Note(int durationCode)
+{
+    auto* note = new TMusicNote;
+    note->SetDuration(durationCode);
+    return note;
+}
+
+TNotatedItem* Rest(int durationCode)
+{
+    auto* rest = new TRestNote;
+    rest->SetDuration(durationCode);
+    return rest;
+}
 
 const TBarLineData* Bar(const TMusicStaff& staff, int index)
 {
@@ -90,10 +102,10 @@ TEST(StaffTest, BoundaryBarLinesCannotBeRemoved)
 TEST(StaffTest, InsertKeepsItemsBetweenTheBarLines)
 {
     TMusicStaff staff;
-    TNotatedItem* a = Note(1);
-    TNotatedItem* b = Note(2);
-    TNotatedItem* c = Note(3);
-    TNotatedItem* d = Note(4);
+    TNotatedItem* a = Filler();
+    TNotatedItem* b = Filler();
+    TNotatedItem* c = Filler();
+    TNotatedItem* d = Filler();
     staff.InsertItem(a, 1);
     staff.InsertItem(b, 0);      // never before the opening bar line
     staff.InsertItem(c, 99);     // never after the closing bar line
@@ -115,7 +127,7 @@ TEST(StaffTest, RemoveHandsOverDeleteDestroys)
     std::vector<int> log;
     TMusicStaff staff;
     for (int i = 1; i <= 5; ++i)
-        staff.AppendItem(new TFakeItem(ItemNote, 0, i, &log));
+        staff.AppendItem(new TFakeItem(i, &log));
     TNotatedItem* removed = staff.RemoveItem(2);
     ASSERT_NE(removed, nullptr);
     EXPECT_EQ(static_cast<TFakeItem*>(removed)->Tag, 2);
@@ -135,7 +147,7 @@ TEST(StaffTest, DeleteItemsRange)
     std::vector<int> log;
     TMusicStaff staff;
     for (int i = 1; i <= 6; ++i)
-        staff.AppendItem(new TFakeItem(ItemNote, 0, i, &log));
+        staff.AppendItem(new TFakeItem(i, &log));
     staff.DeleteItems(2, 3);
     EXPECT_EQ(log, (std::vector<int>{3, 2}));   // last down to first
     EXPECT_EQ(staff.ItemCount(), 6);
@@ -155,7 +167,7 @@ TEST(StaffTest, ItemsDestroyedLastToFirst)
     {
         TMusicStaff staff;
         for (int i = 1; i <= 4; ++i)
-            staff.AppendItem(new TFakeItem(ItemNote, 0, i, &log));
+            staff.AppendItem(new TFakeItem(i, &log));
         staff.Lyrics = std::make_unique<TStaffLyrics>();
         staff.Lyrics->AppendLine()->ParseLine("la la", false, false);
     }
@@ -167,10 +179,10 @@ TEST(StaffTest, RoomAndNearlyFull)
     TMusicStaff staff;
     staff.ReserveItems(11900);
     while (staff.ItemCount() < 11899)
-        staff.AppendItem(Note(0));
+        staff.AppendItem(Filler());
     EXPECT_EQ(staff.FreeRoom(), 101);
     EXPECT_FALSE(staff.IsNearlyFull());
-    staff.AppendItem(Note(0));
+    staff.AppendItem(Filler());
     EXPECT_EQ(staff.FreeRoom(), 100);
     EXPECT_TRUE(staff.IsNearlyFull());
     EXPECT_EQ(Bar(staff, staff.LastIndex())->GetKind(), BarSectionClose);
@@ -188,7 +200,7 @@ TEST_P(StaffEndingTest, ClosingBarLine)
 {
     const EndingCase& c = GetParam();
     TMusicStaff staff;
-    staff.AppendItem(Note(192));
+    staff.AppendItem(Filler());
     staff.SetEndingBar(4);   // a hidden bar line first: every code resets the visibility
     staff.SetEndingBar(c.code);
     EXPECT_EQ(staff.EndingBar, c.code);
@@ -262,12 +274,12 @@ class StaffWalkTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Staff.AppendItem(Note(192));
-        Staff.AppendItem(new TFakeItem(ItemClef, 0));
-        Staff.AppendItem(Note(192));
-        Staff.AppendItem(Note(384));
+        Staff.AppendItem(Note(DurQuarter));
+        Staff.AppendItem(new TClefData);
+        Staff.AppendItem(Note(DurQuarter));
+        Staff.AppendItem(Note(DurHalf));
         Staff.AppendItem(new TBarLineData(BarSingle, 1));
-        Staff.AppendItem(new TFakeItem(ItemRest, 96));
+        Staff.AppendItem(Rest(DurEighth));
     }
     TMusicStaff Staff;
 };
