@@ -342,4 +342,34 @@ TEST(ChordRecord, RestChordPartWithBadMemberDamagesTheRecord)
     EXPECT_TRUE(r.Failed);
 }
 
+TEST(ChordRecord, RandomBytesReadSafely)
+{
+    // Damaged records of every note kind at every version: read or refused,
+    // never more than the bytes given.
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    const int tags[] = {ItemNote, ItemRest, ItemChord, ItemRestChord};
+    for (int round = 0; round < 4000; ++round) {
+        TBytes b;
+        Put(b, unsigned(tags[round % 4]));
+        const size_t n = next() % 64;
+        for (size_t i = 0; i < n; ++i) {
+            const unsigned r = next();
+            // small words now and then, so that member counts and tags look plausible
+            b.push_back(static_cast<uint8_t>(r % 3 == 0 ? r % 20 : r & 0xFF));
+        }
+        const int version = int(next() % 17);
+        TReadResult r = Read(b, version);
+        EXPECT_LE(r.Consumed, b.size());
+        if (r.Item) {
+            EXPECT_TRUE(r.Item->IsSongNote());
+            for (int i = 0; i < r.Item->GetNoteCount(); ++i)
+                EXPECT_EQ(r.Item->GetNote(i)->GetItemType(), ItemNote);
+        }
+    }
+}
+
 } // namespace
