@@ -37,7 +37,8 @@ public:
     // closing bar line (the loader appends in file order).
     void AppendItem(TNotatedItem* item) { InsertItem(item, LastIndex()); }
     void ReserveItems(int count);
-    // Takes the item out without destroying it; none for the bar lines.
+    // Takes the item out without destroying it and re-audits the staff from
+    // index on; none for the bar lines.
     TNotatedItem* RemoveItem(int index);
     // Destroys one item; false for the bar lines and indexes outside. No audit.
     bool DeleteItem(int index);
