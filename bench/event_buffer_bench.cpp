@@ -97,15 +97,3 @@ BENCHMARK(BM_EventBufferInsertPerformerOrderDense)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EventBufferInsertAscending)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-
-// The bench binary links every bench/*.cpp; this main is weak so that a
-// dedicated main file, once there is one, takes precedence.
-__attribute__((weak)) int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
