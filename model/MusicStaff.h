@@ -9,6 +9,8 @@
 #include "model/StaffLyrics.h"
 
 class TNotatedItem;
+class TMidiFileBuf;
+class TMidiPlayState;
 
 class TMusicStaff {
 public:
@@ -72,6 +74,15 @@ public:
 
     // MIDI velocity of a dynamic level 0 (ppp) .. 7 (fff); 0 for others.
     static int DynamicVelocity(int level);
+
+    // Performance. Reset of the play state, then the staff's channel and device.
+    void ApplyChannel(TMidiPlayState& state) const;
+    // Opens the staff's performance: the play state from the staff, then its
+    // instrument (unless muted), volume and pan at time 0.
+    void StartPerformance(TMidiFileBuf& events, TMidiPlayState& state) const;
+    // Indexes of the last clef, time signature and key met when the staff is
+    // played from its start up to index; -1 for each one not met.
+    void FindContext(int index, int& clef, int& timeSignature, int& key) const;
 
     const std::vector<TNotatedItem*>& ItemList() const { return Items; }
 

@@ -5,6 +5,7 @@
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
 #include "model/NotatedItem.h"
+#include "model/StaffAudit.h"
 #include "perform/MidiFileBuf.h"
 #include "perform/StaffPerformance.h"
 
@@ -15,7 +16,7 @@ void TStaffMidiPlayerIndex::SetStaff(TMusicStaff* staff)
     PrevItemIndex = 0;
     PrevPass = 0;
     if (Staff) {
-        ApplyStaffChannel(*Staff, State);
+        Staff->ApplyChannel(State);
         Budget.Start(*Staff);
     } else {
         State.Reset();
@@ -25,12 +26,12 @@ void TStaffMidiPlayerIndex::SetStaff(TMusicStaff* staff)
 void TStaffMidiPlayerIndex::BeginPerformance(TMidiFileBuf& events)
 {
     if (Staff)
-        StartStaffPerformance(*Staff, events, State);
+        Staff->StartPerformance(events, State);
 }
 
 void TStaffMidiPlayerIndex::Restart()
 {
-    ApplyStaffChannel(*Staff, State);
+    Staff->ApplyChannel(State);
     ItemIndex = 0;
     Budget.Start(*Staff);
 }
@@ -97,6 +98,7 @@ void TScoreMidiPlayer::Attach(TMusicScore* score)
     const int staves = Score->StaffCount();
     while (int(Cursors.size()) < staves)
         Cursors.push_back(std::make_unique<TStaffMidiPlayerIndex>());
+    AuditScore(Score, false);
     for (int i = 0; i < int(Cursors.size()); ++i)
         Cursors[i]->SetStaff(i < staves ? Score->StaffAt(i) : nullptr);
 }

@@ -62,3 +62,18 @@ TStaffContext FindStaffContext(const TMusicStaff& staff, int index)
     }
     return context;
 }
+
+void TMusicStaff::ApplyChannel(TMidiPlayState& state) const { ApplyStaffChannel(*this, state); }
+
+void TMusicStaff::StartPerformance(TMidiFileBuf& events, TMidiPlayState& state) const
+{
+    StartStaffPerformance(*this, events, state);
+}
+
+void TMusicStaff::FindContext(int index, int& clef, int& timeSignature, int& key) const
+{
+    const TStaffContext context = FindStaffContext(*this, index);
+    clef = context.Clef;
+    timeSignature = context.TimeSignature;
+    key = context.Key;
+}
