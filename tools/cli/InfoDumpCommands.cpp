@@ -1,10 +1,15 @@
 // The info and dump commands.
 #include <cstdio>
+#include <memory>
 
 #include "CliCommon.h"
 #include "Cp1252.h"
 #include "ScoreJson.h"
+#include "model/AuditNtnIdx.h"
+#include "model/ChordData.h"
+#include "model/MusicNote.h"
 #include "model/MusicStaff.h"
+#include "model/RestNote.h"
 
 namespace {
 
@@ -22,6 +27,45 @@ bool TakeSingleFile(const std::vector<std::string>& args, std::string& file, int
     file = positional.front();
     return true;
 }
+
+// Adds the sounding pitch to a note object and to the notes inside it.
+void AddPitches(const TNotatedItem& item, const TMidiPlayState& state, TJson& j)
+{
+    if (item.IsPitched()) {
+        j["Pitch"] = static_cast<const TMusicNote&>(item).GetPitch(state);
+        if (item.GetItemType() == ItemChord) {
+            const auto& chord = static_cast<const TChordData&>(item);
+            for (int k = 0; k < chord.GetMemberCount() && k < static_cast<int>(j["Members"].size()); ++k)
+                AddPitches(*chord.GetMember(k), state, j["Members"][k]);
+        }
+    } else if (item.GetItemType() == ItemRestChord) {
+        if (const TMusicNote* part = static_cast<const TRestChord&>(item).GetChordPart())
+            AddPitches(*part, state, j["ChordPart"]);
+    }
+}
+
+// Walks each staff with an audit cursor so that every note's pitch comes
+// from the clef, key and bar accidentals in force where it stands.
+struct TPitchWalk {
+    const TMusicScore* Score = nullptr;
+    int StaffIndex = -1;
+    std::unique_ptr<TAuditNtnIdx> Cursor;
+
+    static void Hook(const TNotatedItem& item, int staffIndex, int itemIndex, TJson& j, void* context)
+    {
+        auto& walk = *static_cast<TPitchWalk*>(context);
+        if (walk.StaffIndex != staffIndex) {
+            walk.StaffIndex = staffIndex;
+            walk.Cursor = std::make_unique<TAuditNtnIdx>(walk.Score->StaffAt(staffIndex));
+        }
+        if (!item.IsPitched() && item.GetItemType() != ItemRestChord)
+            return;
+        walk.Cursor->GoTo(itemIndex);
+        TMidiPlayState state = walk.Cursor->GetState();
+        state.Transposition = walk.Score->StaffAt(staffIndex)->Transposition;
+        AddPitches(item, state, j);
+    }
+};
 
 } // namespace
 
@@ -67,8 +111,10 @@ int RunDump(const std::vector<std::string>& args)
     if (song.Score) {
         out["score"] = ScoreJson(*song.Score);
         TJson staves = TJson::array();
+        TPitchWalk walk;
+        walk.Score = song.Score.get();
         for (int i = 0; i < song.Score->StaffCount(); ++i)
-            staves.push_back(StaffJson(*song.Score->StaffAt(i), i));
+            staves.push_back(StaffJson(*song.Score->StaffAt(i), i, TPitchWalk::Hook, &walk));
         out["staves"] = staves;
     }
     const std::string text = out.dump(2) + "\n";

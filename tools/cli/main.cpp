@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CliCommon.h"
+#include "PerformCommands.h"
 
 #ifndef QM_VERSION
 #define QM_VERSION "0.0.0"
@@ -20,6 +21,9 @@ struct TCommand {
 const TCommand Commands[] = {
     {"info", RunInfo},
     {"dump", RunDump},
+    {"events", RunEvents},
+    {"seek", RunSeek},
+    {"export-midi", RunExportMidi},
 };
 
 } // namespace
