@@ -256,6 +256,11 @@ TEST(PlayFlow, FindContextFollowsThePlayOrder)
     // An index that play never reaches: the walk ends with the staff.
     const TStaffContext skipped = FindStaffContext(*staff, 7);
     EXPECT_EQ(skipped.Clef, 1);
+    int clef = 0, sig = 0, key = 0;
+    staff->FindContext(9, clef, sig, key);
+    EXPECT_EQ(clef, 1);
+    EXPECT_EQ(sig, -1);
+    EXPECT_EQ(key, 3);
 }
 
 }  // namespace

@@ -250,3 +250,22 @@ TEST(ScorePlayerSeek, ChangedWhenAnyStaffMoved)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScorePlayer, AttachAuditsTheStavesThatNeedIt)
+{
+    auto tied = [] {
+        auto staff = MakeStaff({Note(0, DurQuarter, {AttrTieOut}), Note(0)});
+        return staff;
+    };
+    auto audited = tied();
+    audited->NeedsAudit = 1;
+    TPerformed p(MakeScore(Staves(std::move(audited))));
+    EXPECT_EQ(NoteEvents(p.Events), (std::vector<TNoteEv>{{0, 71, 110}, {352, 71, 0}}));
+    EXPECT_EQ(p.Score->StaffAt(0)->NeedsAudit, 0);
+    TPerformed plain(MakeScore(Staves(tied())));
+    EXPECT_EQ(NoteEvents(plain.Events).size(), 3u) << "without the audit the second note does not continue the tie";
+}
+
+}  // namespace
