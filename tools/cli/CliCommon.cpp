@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "model/LongTaskProgress.h"
+#include "smfimport/OpenMidiFile.h"
 
 const char* const CliUsage =
     "usage: qmplayer-cli <command> [options] FILE [OUT]\n"
@@ -51,14 +56,72 @@ bool IsMidiFileName(const std::string& path)
     return ext == ".mid" || ext == ".rmi" || ext == ".kar";
 }
 
-TCliSong LoadCliSong(const std::string& path)
+namespace {
+
+// The progress of a long import as one line on stderr, shown only on a terminal.
+class TCliProgress : public TLongTaskProgress {
+public:
+    TCliProgress() : Shown(isatty(STDERR_FILENO) == 1) {}
+    ~TCliProgress() override
+    {
+        if (Shown && Printed)
+            std::fputs("\r\033[K", stderr);
+    }
+
+protected:
+    void Changed() override
+    {
+        if (!Shown)
+            return;
+        std::fprintf(stderr, "\r\033[K%s", GetText().c_str());
+        if (GetTotal() > 0)
+            std::fprintf(stderr, " (%d/%d)", GetStep(), GetTotal());
+        std::fflush(stderr);
+        Printed = true;
+    }
+
+private:
+    bool Shown;
+    bool Printed = false;
+};
+
+// The player's play buffer: 16 blocks, growing by 16.
+constexpr int PlayBufferBlocks = 16;
+constexpr int PlayBufferGrowBy = 16;
+
+TCliSong LoadCliMidiSong(const std::string& path)
 {
     TCliSong song;
-    if (IsMidiFileName(path)) {
-        std::fprintf(stderr, "qmplayer-cli: %s: MIDI files cannot be opened by this build\n", path.c_str());
+    song.PlayBuffer = std::make_unique<TMidiFileBuf>(PlayBufferGrowBy);
+    song.PlayBuffer->Allocate(PlayBufferBlocks);
+    TMidiOpenResult result;
+    {
+        TCliProgress progress;
+        song.Score = OpenMidiFile(path.c_str(), *song.PlayBuffer, &progress, &result);
+    }
+    if (!song.Score) {
+        std::string message = result.Message.empty() ? "the import was cancelled" : result.Message;
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        std::fprintf(stderr, "qmplayer-cli: %s\n", message.c_str());
+        song.PlayBuffer.reset();
+        song.Info.Status = NotAScore;
         song.ExitCode = ExitNoScore;
         return song;
     }
+    std::snprintf(song.Info.Product, sizeof song.Info.Product, "Standard MIDI File");
+    song.Info.FormatVersion = ScoreFormatVersion;
+    song.Info.Status = Current;
+    song.ExitCode = ExitOk;
+    return song;
+}
+
+} // namespace
+
+TCliSong LoadCliSong(const std::string& path)
+{
+    if (IsMidiFileName(path))
+        return LoadCliMidiSong(path);
+    TCliSong song;
     song.Score.reset(LoadScore(path.c_str(), song.Info));
     switch (song.Info.Status) {
     case New:

@@ -7,6 +7,7 @@
 
 #include "fileio/ScoreLoader.h"
 #include "model/MusicScore.h"
+#include "perform/MidiFileBuf.h"
 
 constexpr int ExitOk = 0;
 constexpr int ExitOther = 1;
@@ -34,6 +35,9 @@ struct TCliSong {
     std::unique_ptr<TMusicScore> Score;
     TScoreLoadInfo Info{};
     int ExitCode = ExitOther;
+    // A MIDI file's play buffer, filled from its tracks as the player does;
+    // none for song files.
+    std::unique_ptr<TMidiFileBuf> PlayBuffer;
 };
 
 // Loads FILE as the player would; prints a diagnostic line on failure.

@@ -1,0 +1,99 @@
+// qmplayer-cli on MIDI files: opened through the import as the player opens them.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/SmfWriter.h"
+
+namespace {
+
+struct TRun {
+    int Exit = -1;
+    std::string Out;
+};
+
+TRun RunCli(const std::string& arguments)
+{
+    TRun run;
+    const std::string command = std::string(QM_CLI_PATH) + " " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class CliMidiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qmclimidiXXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        Dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + Dir + "'").c_str()); }
+
+    std::string Write(const std::string& name, const TSmfBytes& bytes)
+    {
+        const std::string path = Dir + "/" + name;
+        EXPECT_TRUE(WriteSmfFile(path, bytes));
+        return path;
+    }
+
+    static TSmfBytes TwoNotes()
+    {
+        TSmfWriter w(0, 96);
+        w.AddTrack()
+            .Text(0, 3, "Cli Tune")
+            .Tempo(0, 500000)
+            .NoteOn(0, 0, 60)
+            .NoteOff(96, 0, 60)
+            .NoteOn(0, 0, 64)
+            .NoteOff(96, 0, 64)
+            .EndOfTrack();
+        return w.Build();
+    }
+
+    std::string Dir;
+};
+
+TEST_F(CliMidiTest, DumpShowsTheConvertedScore)
+{
+    const std::string path = Write("tune.MID", TwoNotes());
+    const TRun run = RunCli("dump '" + path + "'");
+    ASSERT_EQ(run.Exit, 0);
+    const nlohmann::json j = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(j["score"]["Title"], "Cli Tune");
+    EXPECT_EQ(j["score"]["Zoom"], 6);
+    ASSERT_EQ(j["staves"].size(), 1u);
+    int notes = 0;
+    for (const auto& item : j["staves"][0]["Items"])
+        notes += item["Class"] == "TMusicNote";
+    EXPECT_EQ(notes, 2);
+}
+
+TEST_F(CliMidiTest, RiffFileAsRmi)
+{
+    const std::string path = Write("tune.rmi", WrapInRiff(TwoNotes()));
+    EXPECT_EQ(RunCli("dump '" + path + "'").Exit, 0);
+}
+
+TEST_F(CliMidiTest, FilesThatAreNotMidiGiveNoScore)
+{
+    EXPECT_EQ(RunCli("dump '" + Dir + "/missing.mid'").Exit, 2);
+    const std::string path = Write("text.kar", {'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'});
+    EXPECT_EQ(RunCli("dump '" + path + "'").Exit, 2);
+}
+
+} // namespace
