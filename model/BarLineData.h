@@ -34,6 +34,8 @@ public:
     int GetItemType() const override { return ItemBarLine; }
     int GetTopPosition() const override { return -4; }
     int GetBottomPosition() const override { return 4; }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
     int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;
 

@@ -23,6 +23,7 @@ public:
     int GetPosition() const override;
     int GetTopPosition() const override;
     int GetBottomPosition() const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void ResolveAccidental(TMidiPlayState& state, bool isExplicit) override;
 
     void SetBeamState(int state) override;

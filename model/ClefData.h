@@ -16,6 +16,8 @@ public:
     int GetItemType() const override { return ItemClef; }
     int GetTopPosition() const override { return -6; }
     int GetBottomPosition() const override { return 6; }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
 
     int GetClef() const { return Clef; }

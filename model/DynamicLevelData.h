@@ -14,6 +14,8 @@ public:
     TDynamicLevelData(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemDynamic; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 

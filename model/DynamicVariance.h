@@ -22,6 +22,8 @@ public:
     TDynamicVariance(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemDynamicVariance; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 

@@ -22,6 +22,8 @@ public:
     TFlowDirection(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemFlow; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     int DefaultVisibility() const override { return VisOnTopStaff; }
     void UpdatePlayState(TMidiPlayState& state) override;
     int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;

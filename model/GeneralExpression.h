@@ -21,6 +21,8 @@ public:
     int GetTopPosition() const override { return Position; }
     int GetBottomPosition() const override { return Position; }
     void SetPosition(int position) override { Position = static_cast<int8_t>(position); }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
 
     // Slots 27 and 28: measure and draw the label.
     virtual int GetLabelWidth(TStaffDrawInfo& info) const;

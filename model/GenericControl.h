@@ -25,6 +25,8 @@ public:
     TGenericControl(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemControl; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     int DefaultVisibility() const override { return VisNever; }
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 

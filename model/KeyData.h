@@ -14,6 +14,8 @@ public:
     int GetItemType() const override { return ItemKey; }
     int GetTopPosition() const override { return -6; }
     int GetBottomPosition() const override { return 6; }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;

@@ -23,6 +23,8 @@ public:
     bool HasNotes() const override { return true; }
     int GetPosition() const override { return Position; }
     void SetPosition(int position) override { Position = static_cast<int8_t>(position); }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void ResolveAccidental(TMidiPlayState& state, bool isExplicit) override;
 
     bool HasMixedDurations() const override;

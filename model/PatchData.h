@@ -12,6 +12,8 @@ public:
     TPatchData(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemPatch; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     int DefaultVisibility() const override { return VisNever; }
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 

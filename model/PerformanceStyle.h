@@ -19,6 +19,8 @@ public:
     TPerformanceStyle(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemPerformanceStyle; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
 
     int GetStyle() const { return Style; }

@@ -20,6 +20,8 @@ public:
     int GetPosition() const override;
     int GetTopPosition() const override;
     int GetBottomPosition() const override;
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     int GetPlayDuration() const override;
 
     // Bar duration: count beats of 768 >> code ticks each.
@@ -59,6 +61,7 @@ public:
     TRestNote* AsRest() override { return this; }
     TMusicNote* FindNoteAt(int position) const override;
     bool HasNotes() const override { return ChordPart != nullptr; }
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void ResolveAccidental(TMidiPlayState& state, bool isExplicit) override;
 
     void UpdateChord() override;

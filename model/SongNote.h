@@ -51,6 +51,7 @@ public:
     bool IsSongNote() const override { return true; }                 // 10
     void AuditItem(TMidiPlayState& state, TMusicStaff& staff, int index) override;  // 21
     int GetPlayDuration() const override;                             // 23
+    int GetTrailingSpace(TStaffDrawInfo& info, TLayoutRecord& record) const override;  // 18
 
     // Virtual operations added by song notes, in slot order.
     virtual void SetDuration(int code);                               // 27

@@ -17,6 +17,8 @@ public:
     int GetPosition() const override { return -10; }
     int GetTopPosition() const override { return 0; }
     int GetBottomPosition() const override { return 0; }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
     int NextPlayIndex(TMidiPlayState& state, TMusicStaff& staff, int index) override;
 

@@ -11,6 +11,8 @@ public:
     TSustainPedal(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemPedal; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     // Non-zero: pedal down.

@@ -22,6 +22,8 @@ public:
     TTempoData(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemTempo; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     // Always in quarter notes per minute.

@@ -23,6 +23,8 @@ public:
     TTempoVariance(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemTempoVariance; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
     int GetKind() const { return Kind; }

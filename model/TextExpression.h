@@ -10,6 +10,8 @@ public:
     TTextExpression(TQKXStream& in, int version);
 
     int GetItemType() const override { return ItemText; }
+    int GetLabelWidth(TStaffDrawInfo& info) const override;
+    void DrawLabel(TStaffDrawInfo& info, int x) const override;
 
     int GetFont() const { return Font; }
     void SetFont(int font) { Font = static_cast<uint8_t>(font); }

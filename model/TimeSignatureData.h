@@ -15,6 +15,8 @@ public:
     int GetItemType() const override { return ItemTimeSig; }
     int GetTopPosition() const override { return -4; }
     int GetBottomPosition() const override { return 4; }
+    int GetDrawWidth(TStaffDrawInfo& info, TLayoutRecord& record) const override;
+    void Draw(TStaffDrawInfo& info, TLayoutRecord& record, int x) const override;
     void UpdatePlayState(TMidiPlayState& state) override;
     void PerformMidi(TMidiPlayState& state, TMidiFileBuf& events) override;
 
