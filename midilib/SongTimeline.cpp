@@ -126,7 +126,7 @@ bool TSongTimeline::Peek(TTimedMessage& out)
     }
     while (const TQMMidiEventRecord* e = Front()) {
         // Times never run backwards, whatever the block says.
-        const int32_t tick = std::max(e->Time, Segments.back().Tick);
+        const int32_t tick = std::max({e->Time, LastTick, Segments.back().Tick});
         const int type = e->Flags >> 4;
         if (type == QM_EVENT_MIDI) {
             Peeked.Event = *e;
