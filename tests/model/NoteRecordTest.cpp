@@ -175,8 +175,9 @@ TEST(NoteRecord, AccidentalCodesByVersion)
         for (int v = 0; v <= LastVersion; ++v) {
             auto copy = RoundTrip<TMusicNote>(note, v);
             // Before version 5 only sharp, flat, natural and none can be stored.
-            if (v >= 5 || code <= AccNatural || code == AccNone)
+            if (v >= 5 || code <= AccNatural || code == AccNone) {
                 EXPECT_EQ(copy->GetAccidental(), code) << "version " << v;
+            }
         }
     }
 }
