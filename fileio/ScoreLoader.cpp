@@ -9,6 +9,7 @@
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
 #include "model/NotatedItem.h"
+#include "model/StaffAudit.h"
 #include "model/StaffLyrics.h"
 
 #include <algorithm>
@@ -295,8 +296,9 @@ TMusicScore* LoadFrom(TQKXStream& file, TScoreLoadInfo& info, TProgressSink* pro
     if (score->StaffCount() == 0)
         score->AddStaff(new TMusicStaff());
 
-    // Audit point: AuditStaff over each staff read and AuditScore over the
-    // whole score belong here, before the score is handed out.
+    for (int i = 0; i < score->StaffCount(); ++i)
+        AuditStaff(score->StaffAt(i));
+    AuditScore(score, true);
     return score;
 }
 
