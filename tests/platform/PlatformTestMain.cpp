@@ -1,8 +1,8 @@
-// Test entry of the platform layer: a GUI application on the offscreen
+// Test entry of the platform layer: a widget application on the offscreen
 // platform, with the music font from the build tree.
 #include "platform/qt/MusicFontLoader.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     testing::InitGoogleTest(&argc, argv);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (!LoadMusicFont()) std::fprintf(stderr, "the music font could not be loaded\n");
     return RUN_ALL_TESTS();
 }
