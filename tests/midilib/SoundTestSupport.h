@@ -11,40 +11,13 @@
 #include <vector>
 
 #include "midilib/QMMidiLib.h"
+#include "mididev/MidiNotifyQueue.h"
 #include "perform/MidiFileBuf.h"
 
 namespace soundtest {
 
 // The owner's event loop: the library posts into it from its own thread.
-class TNotifyQueue {
-public:
-    TQMMidiNotifyTarget Target() { return {&TNotifyQueue::Post, this}; }
-
-    // The next posted value, or 0 after the timeout.
-    uint32_t Wait(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock<std::mutex> lock(Mutex);
-        if (!Cond.wait_for(lock, timeout, [this] { return !Values.empty(); }))
-            return 0;
-        const uint32_t v = Values.front();
-        Values.pop_front();
-        return v;
-    }
-
-private:
-    static void Post(void* owner, uint32_t message, uint32_t value)
-    {
-        auto* self = static_cast<TNotifyQueue*>(owner);
-        std::lock_guard<std::mutex> lock(self->Mutex);
-        if (message == QM_MIDI_SEQ_MESSAGE)
-            self->Values.push_back(value);
-        self->Cond.notify_all();
-    }
-
-    std::mutex Mutex;
-    std::condition_variable Cond;
-    std::deque<uint32_t> Values;
-};
+using TNotifyQueue = TMidiNotifyQueue;
 
 // A library instance, set up and released.
 class TInstance {
