@@ -83,6 +83,36 @@ TEST_F(CliMidiTest, DumpShowsTheConvertedScore)
     EXPECT_EQ(notes, 2);
 }
 
+TEST_F(CliMidiTest, EventsAreTheFilesOwn)
+{
+    const std::string path = Write("tune.mid", TwoNotes());
+    const TRun run = RunCli("events '" + path + "'");
+    ASSERT_EQ(run.Exit, 0);
+    const nlohmann::json j = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(j["TotalMs"], 1000);
+    EXPECT_EQ(j["Overflow"], false);
+    ASSERT_EQ(j["Count"], 5);
+    const nlohmann::json expected = nlohmann::json::parse(
+        "[[0, 1, 32, 161, 7, 0], [0, 0, 144, 60, 100, 0], [192, 0, 128, 60, 0, 0], [192, 0, 144, 64, 100, 0],"
+        " [384, 0, 128, 64, 0, 0]]");
+    EXPECT_EQ(j["Events"], expected);
+}
+
+TEST_F(CliMidiTest, ExportMidiWritesThePlayBuffer)
+{
+    const std::string path = Write("tune.kar", TwoNotes());
+    const std::string out = Dir + "/out.mid";
+    ASSERT_EQ(RunCli("export-midi '" + path + "' '" + out + "'").Exit, 0);
+    const TRun back = RunCli("events '" + out + "'");
+    ASSERT_EQ(back.Exit, 0);
+    const nlohmann::json j = nlohmann::json::parse(back.Out);
+    int starts = 0;
+    for (const auto& e : j["Events"])
+        starts += e[0 + 1] == 0 && (e[2].get<int>() & 0xF0) == 0x90 && e[4].get<int>() > 0;
+    EXPECT_EQ(starts, 2);
+    EXPECT_EQ(j["TotalMs"], 1000);
+}
+
 TEST_F(CliMidiTest, RiffFileAsRmi)
 {
     const std::string path = Write("tune.rmi", WrapInRiff(TwoNotes()));

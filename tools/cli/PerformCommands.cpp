@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "CliCommon.h"
 #include "perform/MidiFileBuf.h"
@@ -34,8 +35,14 @@ bool PerformSong(const std::string& file, TPerformedSong& out)
     out.Song = LoadCliSong(file);
     if (!out.Song.Score)
         return false;
-    out.Events.Allocate(PlayBufferBlocks);
     out.Player.Attach(out.Song.Score.get());
+    if (out.Song.PlayBuffer) {
+        // A MIDI file plays its own events, filled from its tracks.
+        out.Events = std::move(*out.Song.PlayBuffer);
+        out.Player.UseBufferDuration(out.Events);
+        return true;
+    }
+    out.Events.Allocate(PlayBufferBlocks);
     out.Player.Perform(out.Events);
     return true;
 }
