@@ -1,6 +1,7 @@
 // File stream over a POSIX descriptor. Reads and writes go through one
 // user-space buffer addressed by file offset (pread/pwrite), so that the
 // position seen by Tell, Seek and the byte operations is always the logical one.
+// While reading, the buffered bytes are the base's fast window.
 #include "fileio/QKXFStream.h"
 
 #include <algorithm>
@@ -64,6 +65,7 @@ bool TQKXFStream::Open(int mode, const char* name)
     BufferStart = 0;
     BufferLen = 0;
     BufferPos = 0;
+    FastPtr = FastEnd = nullptr;
     return true;
 }
 
@@ -79,14 +81,24 @@ void TQKXFStream::Close()
     BufferStart = 0;
     BufferLen = 0;
     BufferPos = 0;
+    FastPtr = FastEnd = nullptr;
+}
+
+uint64_t TQKXFStream::Position() const
+{
+    switch (State) {
+    case BufferState::Reading: return BufferStart + static_cast<uint64_t>(FastPtr - Buffer);
+    case BufferState::Writing: return BufferStart + BufferPos;
+    default: return BufferStart;
+    }
 }
 
 bool TQKXFStream::FlushWrites()
 {
     if (State == BufferState::Reading) {
-        BufferStart += BufferPos;
-        BufferPos = 0;
+        BufferStart = Position();
         BufferLen = 0;
+        FastPtr = FastEnd = nullptr;
         State = BufferState::Empty;
         return true;
     }
@@ -106,7 +118,6 @@ bool TQKXFStream::FlushWrites()
     }
     BufferStart += BufferPos;
     BufferPos = 0;
-    BufferLen = 0;
     State = BufferState::Empty;
     if (!ok)
         SetError();
@@ -117,31 +128,29 @@ bool TQKXFStream::FillReadBuffer()
 {
     if (Fd < 0)
         return false;
-    FlushWrites();
+    FlushWrites();   // leaves the stream Empty at the current position
     ssize_t n;
     do {
         n = ::pread(Fd, Buffer, BufferSize, static_cast<off_t>(BufferStart));
     } while (n < 0 && errno == EINTR);
-    BufferPos = 0;
-    if (n <= 0) {
-        BufferLen = 0;
-        State = BufferState::Empty;
+    if (n <= 0)
         return false;
-    }
     BufferLen = static_cast<uint32_t>(n);
     State = BufferState::Reading;
+    FastPtr = Buffer;
+    FastEnd = Buffer + BufferLen;
     return true;
 }
 
 int TQKXFStream::GetByte()
 {
-    if (State == BufferState::Reading && BufferPos < BufferLen)
-        return Buffer[BufferPos++];
+    if (FastPtr < FastEnd)
+        return *FastPtr++;
     if (!FillReadBuffer()) {
         SetError();
         return 0;
     }
-    return Buffer[BufferPos++];
+    return *FastPtr++;
 }
 
 uint32_t TQKXFStream::Read(void* buffer, uint32_t length)
@@ -151,10 +160,10 @@ uint32_t TQKXFStream::Read(void* buffer, uint32_t length)
     auto* out = static_cast<uint8_t*>(buffer);
     uint32_t copied = 0;
     while (copied < length) {
-        if (State == BufferState::Reading && BufferPos < BufferLen) {
-            uint32_t n = std::min(length - copied, BufferLen - BufferPos);
-            std::memcpy(out + copied, Buffer + BufferPos, n);
-            BufferPos += n;
+        if (FastPtr < FastEnd) {
+            uint32_t n = std::min(length - copied, static_cast<uint32_t>(FastEnd - FastPtr));
+            std::memcpy(out + copied, FastPtr, n);
+            FastPtr += n;
             copied += n;
             continue;
         }
@@ -241,14 +250,11 @@ bool TQKXFStream::Seek(uint32_t position)
         return false;
     }
     if (State == BufferState::Reading && position >= BufferStart && position <= BufferStart + BufferLen) {
-        BufferPos = static_cast<uint32_t>(position - BufferStart);
+        FastPtr = Buffer + (position - BufferStart);
         return true;
     }
     FlushWrites();
     BufferStart = position;
-    BufferPos = 0;
-    BufferLen = 0;
-    State = BufferState::Empty;
     return true;
 }
 
@@ -258,7 +264,7 @@ uint32_t TQKXFStream::Tell()
         SetError();
         return 0;
     }
-    return static_cast<uint32_t>(BufferStart + BufferPos);
+    return static_cast<uint32_t>(Position());
 }
 
 uint32_t TQKXFStream::Size()
@@ -267,7 +273,8 @@ uint32_t TQKXFStream::Size()
         SetError();
         return 0;
     }
-    FlushWrites();
+    if (State == BufferState::Writing)
+        FlushWrites();
     struct stat st;
     if (::fstat(Fd, &st) != 0 || st.st_size < 0 || st.st_size > INT32_MAX) {
         SetError();
@@ -276,4 +283,8 @@ uint32_t TQKXFStream::Size()
     return static_cast<uint32_t>(st.st_size);
 }
 
-void TQKXFStream::Flush() { FlushWrites(); }
+void TQKXFStream::Flush()
+{
+    if (State == BufferState::Writing)
+        FlushWrites();
+}

@@ -42,14 +42,17 @@ private:
     static constexpr uint32_t BufferSize = 65536;
     enum class BufferState { Empty, Reading, Writing };
 
+    // Writes out pending bytes, or ends a read window; the stream is then Empty
+    // at the same position.
     bool FlushWrites();
     bool FillReadBuffer();
+    uint64_t Position() const;
 
     int Fd = -1;
     bool CanWrite = false;
     uint8_t* Buffer = nullptr;
     BufferState State = BufferState::Empty;
     uint64_t BufferStart = 0;   // file offset of Buffer[0]; the position when Empty
-    uint32_t BufferLen = 0;     // valid bytes while Reading
-    uint32_t BufferPos = 0;     // cursor within the buffer
+    uint32_t BufferLen = 0;     // valid bytes while Reading; the cursor is then FastPtr
+    uint32_t BufferPos = 0;     // pending bytes while Writing
 };

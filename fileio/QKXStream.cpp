@@ -85,6 +85,11 @@ void TQKXStream::WriteShort(int value)
 // stream's Read is silent at the end of the file) and yields 0.
 uint16_t TQKXStream::ReadShort()
 {
+    if (FastEnd - FastPtr >= 2 && !Error) {
+        uint16_t v = static_cast<uint16_t>(FastPtr[0] | (FastPtr[1] << 8));
+        FastPtr += 2;
+        return v;
+    }
     uint8_t b[2];
     if (Read(b, 2) != 2) {
         SetError();
@@ -102,6 +107,12 @@ void TQKXStream::WriteLong(uint32_t value)
 
 uint32_t TQKXStream::ReadLong()
 {
+    if (FastEnd - FastPtr >= 4 && !Error) {
+        const uint8_t* b = FastPtr;
+        FastPtr += 4;
+        return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+               (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    }
     uint8_t b[4];
     if (Read(b, 4) != 4) {
         SetError();

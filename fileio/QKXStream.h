@@ -49,4 +49,9 @@ public:
 
 protected:
     int Error = 0;
+    // Bytes that the next reads deliver in order, for the typed helpers to take
+    // without a virtual call. A stream that offers them keeps its position in
+    // step with FastPtr; the others leave both null.
+    const uint8_t* FastPtr = nullptr;
+    const uint8_t* FastEnd = nullptr;
 };

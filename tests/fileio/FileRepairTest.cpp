@@ -4,6 +4,7 @@
 #include "fileio/TempFiles.h"
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
+#include "model/StaffAudit.h"
 #include "support/LargeSong.h"
 #include "support/SongWriter.h"
 
@@ -149,6 +150,7 @@ std::unique_ptr<TMusicScore> SongWithLineFeeds()
     std::unique_ptr<TMusicScore> score(MakeLargeSong(2, 40));
     score->StaffAt(0)->Channel = 10;   // stored as 0A 00, after a zero byte
     score->StaffAt(1)->Transposition = 13;
+    AuditScore(score.get(), true);   // as loaded
     return score;
 }
 

@@ -7,6 +7,7 @@
 #include "model/MusicNote.h"
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
+#include "model/StaffAudit.h"
 #include "model/StaffLyrics.h"
 #include "support/ItemRecordWriter.h"
 #include "support/LargeSong.h"
@@ -83,6 +84,8 @@ ScorePtr MakeFixture(int version, int itemsPerStaff = 60)
     lyrics->AppendLine()->ParseLine("Hel-lo world", false, false);
     lyrics->AppendLine()->ParseLine("a second verse", false, false);
     score->StaffAt(0)->Lyrics = std::move(lyrics);
+    // As loaded: audited (some audited item fields are stored in the records).
+    AuditScore(score.get(), true);
     return score;
 }
 
