@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "model/GenericControl.h"
+#include "model/MusicNote.h"
 #include "model/MusicScore.h"
+#include "model/MusicStaff.h"
 #include "model/StaffAudit.h"
 #include "perform/MidiFileBuf.h"
 #include "perform/ScoreMidiPlayer.h"
@@ -103,5 +106,40 @@ void BM_SeekWholeSong(benchmark::State& state)
         double(steps + 1), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SeekWholeSong)->Unit(benchmark::kMillisecond);
+
+// Every staff opens with pitch-bend sweeps that send events far ahead of the
+// notes: the performer must still feed the buffer in song order.
+void BM_PerformLongSweeps(benchmark::State& state)
+{
+    auto score = std::make_unique<TMusicScore>();
+    for (int s = 0; s < 64; ++s) {
+        auto* staff = new TMusicStaff();
+        staff->Channel = s % 16;
+        auto* bend = new TGenericControl(ControlPitchBend, ControlLinearSweep, 7, 4);
+        bend->SetPoint(0, true, 0, 0);
+        bend->SetPoint(1, true, 20000, 16383);
+        bend->SetPoint(2, true, 20000, 0);
+        staff->AppendItem(bend);
+        for (int i = 0; i < 2000; ++i) {
+            auto* note = new TMusicNote();
+            note->SetDuration(DurSixteenth);
+            note->SetPosition(i % 7);
+            staff->AppendItem(note);
+        }
+        score->AddStaff(staff);
+    }
+    TMidiFileBuf events(PlayBufferGrowBy);
+    events.Allocate(PlayBufferBlocks);
+    TScoreMidiPlayer player;
+    for (auto _ : state) {
+        player.Attach(score.get());
+        player.Perform(events);
+        benchmark::ClobberMemory();
+    }
+    const double count = events.EventCount();
+    state.counters["events"] = count;
+    state.counters["events_per_s"] = benchmark::Counter(count, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_PerformLongSweeps)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -24,8 +24,9 @@ constexpr int MaxRampTicks = 65534;
 
 // Steps i = 0 .. n-1 spread evenly over span ticks from t0; a step is sent
 // only when it falls later than the one sent before (so step 0 never is), and
-// the sweep stops at the first step that reaches t0 + span.
-template <class Send> void SweepSteps(int32_t t0, int32_t span, int n, Send send)
+// the sweep stops at the first step that reaches t0 + span, or once the
+// buffer can take no more.
+template <class Send> void SweepSteps(const TMidiFileBuf& events, int32_t t0, int32_t span, int n, Send send)
 {
     if (n <= 0 || span <= 0)
         return;
@@ -37,6 +38,8 @@ template <class Send> void SweepSteps(int32_t t0, int32_t span, int n, Send send
         if (t >= end)
             break;
         if (t > last) {
+            if (PerformanceFull(events))
+                return;
             send(int32_t(t), i);
             last = t;
         }
@@ -50,7 +53,7 @@ void SendControlValue(const TGenericControl& control, TMidiPlayState& state, TMi
 {
     switch (control.GetController()) {
     case ControlTempo:
-        events.AddTempo(time, value);
+        AddPerformedTempo(events, time, value);
         break;
     case ControlPitchBend: {
         const int v = std::clamp(value, 0, 16383);
@@ -86,7 +89,7 @@ void UpdateStylePlay(const TPerformanceStyle& style, TMidiPlayState& state)
 
 void PerformTempo(const TTempoData& tempo, TMidiPlayState& state, TMidiFileBuf& events)
 {
-    events.AddTempo(state.CurrentTime, tempo.GetTempo());
+    AddPerformedTempo(events, state.CurrentTime, tempo.GetTempo());
 }
 
 void PerformTempoVariance(const TTempoVariance& variance, TMidiPlayState& state, TMidiFileBuf& events)
@@ -95,12 +98,12 @@ void PerformTempoVariance(const TTempoVariance& variance, TMidiPlayState& state,
     switch (variance.GetKind()) {
     case VarianceBreathMark:
         if (variance.GetHold() > 0)
-            events.AddPause(t0, variance.GetHold());
+            AddPerformedPause(events, t0, variance.GetHold());
         return;
     case VarianceFermata:
         // One tick late, so that the notes starting here sound through the pause.
         if (variance.GetHold() > 0)
-            events.AddPause(t0 + 1, variance.GetHold());
+            AddPerformedPause(events, t0 + 1, variance.GetHold());
         return;
     default:
         break;
@@ -110,8 +113,8 @@ void PerformTempoVariance(const TTempoVariance& variance, TMidiPlayState& state,
     if (variance.GetSpan() == 0 || s == e)
         return;
     const int g = Sign(e - s);
-    SweepSteps(t0, variance.GetSpan(), std::abs(e - s),
-               [&](int32_t t, int i) { events.AddTempo(t, s + i * g); });
+    SweepSteps(events, t0, variance.GetSpan(), std::abs(e - s),
+               [&](int32_t t, int i) { AddPerformedTempo(events, t, s + i * g); });
 }
 
 void PerformDynamicLevel(const TDynamicLevelData& level, TMidiPlayState& state, TMidiFileBuf& events)
@@ -136,7 +139,7 @@ void PerformDynamicVariance(const TDynamicVariance& variance, TMidiPlayState& st
         return;
     const int b = variance.GetEndVolume();
     const int g = Sign(b - a);
-    SweepSteps(state.CurrentTime, variance.GetSpan(), std::abs(b - a), [&](int32_t t, int i) {
+    SweepSteps(events, state.CurrentTime, variance.GetSpan(), std::abs(b - a), [&](int32_t t, int i) {
         AddChannelMessage(events, state, t, MsgControlChange, VolumeController, std::clamp(a + i * g, 0, 127));
     });
 }
@@ -179,7 +182,7 @@ void PerformControl(const TGenericControl& control, TMidiPlayState& state, TMidi
         if (n <= 0)
             continue;
         const int step = dv < 0 ? -s : s;
-        SweepSteps(t, e - t, n, [&](int32_t tk, int k) { SendControlValue(control, state, events, tk, v + k * step); });
+        SweepSteps(events, t, e - t, n, [&](int32_t tk, int k) { SendControlValue(control, state, events, tk, v + k * step); });
     }
 }
 

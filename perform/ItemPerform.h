@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "perform/MidiSongEvent.h"
 
 class TMidiPlayState;
 class TMidiFileBuf;
@@ -30,6 +33,63 @@ enum TArticulationRule : int { ArticulateNormal = 0, ArticulateStaccato = 1, Art
 // Sounding length of a note of `length` ticks under a rule; never below one
 // tick, so that a note off always follows its note on.
 int ArticulatedLength(int rule, int length);
+
+// Every event an item performs goes through these: straight into the buffer,
+// or into the stage that the score player holds open on that buffer.
+void AddPerformedEvent(TMidiFileBuf& events, const TMidiSongEvent& event);
+void AddPerformedTempo(TMidiFileBuf& events, int32_t time, int bpm);
+void AddPerformedPause(TMidiFileBuf& events, int32_t time, int units);
+void AddPerformedKeySignature(TMidiFileBuf& events, int32_t time, int key);
+void AddPerformedTimeSignature(TMidiFileBuf& events, int32_t time, int beats, int unitPower);
+// True once a stage open on the buffer takes no more events; long sweeps
+// and the staff cursors stop then.
+bool PerformanceFull(const TMidiFileBuf& events);
+
+// While open on a buffer, takes the events that items perform into it and
+// hands them over in song order, so that the buffer only ever appends: the
+// staves' windows keep events nearly in order, but an item may send many
+// events far ahead (long sweeps) or interleaved with other items' events.
+// Equal events keep the order in which they were performed, so the buffer
+// ends up exactly as if every event had been added when it was performed,
+// overflow included. Only a performance that sends far more events than any
+// buffer can hold is cut short: the stage then drops what comes.
+class TPerformStage {
+public:
+    static constexpr int64_t MaxHeld = 2 * int64_t(1024) * 1024;
+
+    explicit TPerformStage(TMidiFileBuf& events);
+    // Hands over everything still held, and closes.
+    ~TPerformStage();
+    TPerformStage(const TPerformStage&) = delete;
+    TPerformStage& operator=(const TPerformStage&) = delete;
+
+    // Hands over the held events earlier than time (no later event will come
+    // before it).
+    void Release(int64_t time);
+    // More events came than the buffer can take: the performance ends after
+    // the current window.
+    bool HasOverflowed() const { return Taken > Capacity; }
+    // No event is taken any more.
+    bool IsFull() const { return Full; }
+
+    void Hold(const TMidiSongEvent& event);
+    TMidiFileBuf& Buffer() { return Events; }
+
+private:
+    struct THeld {
+        TMidiSongEvent Event;
+        uint64_t Order;
+    };
+    static bool Later(const THeld& a, const THeld& b);
+
+    TMidiFileBuf& Events;
+    TPerformStage* Outer;
+    std::vector<THeld> Held;   // a min-heap in song order
+    uint64_t NextOrder = 0;
+    int64_t Capacity = 0;      // events the buffer can still take
+    int64_t Taken = 0;
+    bool Full = false;
+};
 
 // One channel message at `time` on the state's channel and device.
 void AddChannelMessage(TMidiFileBuf& events, const TMidiPlayState& state, int32_t time, int kind, int data1,

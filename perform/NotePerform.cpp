@@ -32,7 +32,7 @@ void AddChannelMessage(TMidiFileBuf& events, const TMidiPlayState& state, int32_
     TMidiSongEvent e;
     e.Time = time;
     e.SetMessage(kind, int(state.Device), int(state.Channel), data1 & 0x7F, data2 & 0x7F);
-    events.Add(e);
+    AddPerformedEvent(events, e);
 }
 
 void AdvanceSongNote(const TSongNote& note, TMidiPlayState& state)

@@ -6,6 +6,7 @@
 #include "model/MusicStaff.h"
 #include "model/NotatedItem.h"
 #include "model/StaffAudit.h"
+#include "perform/ItemPerform.h"
 #include "perform/MidiFileBuf.h"
 #include "perform/StaffPerformance.h"
 
@@ -58,6 +59,8 @@ bool TStaffMidiPlayerIndex::PerformUntil(TMidiFileBuf& events, int64_t limit)
         if (!(Staff->Muted && item->HasNotes()))
             item->PerformMidi(State, events);
         StepPast(*item);
+        if (PerformanceFull(events))
+            break;   // nothing more can be stored
     }
     return ItemIndex >= 0;
 }
@@ -108,28 +111,33 @@ int TScoreMidiPlayer::ActiveCursors() const { return Score ? std::min(Score->Sta
 void TScoreMidiPlayer::Perform(TMidiFileBuf& events)
 {
     events.Reset();
-    events.AddTempo(0, 120);
-    const int staves = ActiveCursors();
-    for (int i = 0; i < staves; ++i) {
-        Cursors[i]->SetStaff(Score->StaffAt(i));
-        Cursors[i]->BeginPerformance(events);
-    }
-    int64_t limit = 0;
-    bool more = staves > 0;
-    while (more && !events.HasOverflowed()) {
-        limit += WindowTicks;
-        more = false;
-        int64_t earliest = INT64_MAX;
+    {
+        TPerformStage stage(events);
+        AddPerformedTempo(events, 0, 120);
+        const int staves = ActiveCursors();
         for (int i = 0; i < staves; ++i) {
-            TStaffMidiPlayerIndex& cursor = *Cursors[i];
-            if (cursor.PerformUntil(events, limit)) {
-                more = true;
-                earliest = std::min<int64_t>(earliest, cursor.State.CurrentTime);
-            }
+            Cursors[i]->SetStaff(Score->StaffAt(i));
+            Cursors[i]->BeginPerformance(events);
         }
-        // Windows in which no staff has anything to play are passed over.
-        if (more && earliest >= limit + WindowTicks)
-            limit += (earliest - limit) / WindowTicks * WindowTicks;
+        int64_t limit = 0;
+        bool more = staves > 0;
+        while (more && !stage.HasOverflowed()) {
+            limit += WindowTicks;
+            more = false;
+            int64_t earliest = INT64_MAX;
+            for (int i = 0; i < staves; ++i) {
+                TStaffMidiPlayerIndex& cursor = *Cursors[i];
+                if (cursor.PerformUntil(events, limit)) {
+                    more = true;
+                    earliest = std::min<int64_t>(earliest, cursor.State.CurrentTime);
+                }
+            }
+            // Nothing performed from now on comes before the earliest staff.
+            stage.Release(earliest);
+            // Windows in which no staff has anything to play are passed over.
+            if (more && earliest >= limit + WindowTicks)
+                limit += (earliest - limit) / WindowTicks * WindowTicks;
+        }
     }
     TotalMs = events.GetDurationMs();
 }

@@ -16,7 +16,7 @@ void PerformKey(const TKeyData& key, TMidiPlayState& state, TMidiFileBuf& events
 {
     const int k = key.GetSignedKey();
     if (state.CurrentTime == 0 || k != state.GetKey())
-        events.AddKeySignature(state.CurrentTime, k, 0);
+        AddPerformedKeySignature(events, state.CurrentTime, k);
 }
 
 void UpdateKeyPlay(const TKeyData& key, TMidiPlayState& state)
@@ -30,7 +30,7 @@ void UpdateKeyPlay(const TKeyData& key, TMidiPlayState& state)
 void PerformTimeSignature(const TTimeSignatureData& sig, TMidiPlayState& state, TMidiFileBuf& events)
 {
     if (state.CurrentTime == 0 || sig.GetBeats() != int(state.Beats) || sig.GetExponent() != int(state.BeatUnit))
-        events.AddTimeSignature(state.CurrentTime, sig.GetBeats(), sig.GetExponent());
+        AddPerformedTimeSignature(events, state.CurrentTime, sig.GetBeats(), sig.GetExponent());
 }
 
 void UpdateTimeSignaturePlay(const TTimeSignatureData& sig, TMidiPlayState& state)

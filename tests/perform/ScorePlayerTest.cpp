@@ -2,7 +2,10 @@
 // play time and seeking through the play order.
 #include <gtest/gtest.h>
 
+#include "model/GenericControl.h"
+#include "model/SustainPedal.h"
 #include "model/TempoData.h"
+#include "model/TempoVariance.h"
 #include "model/TextExpression.h"
 #include "PerformTestSongs.h"
 
@@ -266,6 +269,76 @@ TEST(ScorePlayer, AttachAuditsTheStavesThatNeedIt)
     EXPECT_EQ(p.Score->StaffAt(0)->NeedsAudit, 0);
     TPerformed plain(MakeScore(Staves(tied())));
     EXPECT_EQ(NoteEvents(plain.Events).size(), 3u) << "without the audit the second note does not continue the tie";
+}
+
+}  // namespace
+
+namespace {
+
+// The performance as the plain algorithm gives it: every event added to the
+// buffer the moment it is performed, windows of 384 ticks one after another.
+std::vector<TEv> PlainPerformance(TMusicScore& score, int blocks = 16, int growBy = 16)
+{
+    TMidiFileBuf events(growBy);
+    events.Allocate(blocks);
+    events.AddTempo(0, 120);
+    std::vector<std::unique_ptr<TStaffMidiPlayerIndex>> cursors;
+    for (int i = 0; i < score.StaffCount(); ++i) {
+        cursors.push_back(std::make_unique<TStaffMidiPlayerIndex>());
+        cursors.back()->SetStaff(score.StaffAt(i));
+        cursors.back()->BeginPerformance(events);
+    }
+    bool more = true;
+    for (int64_t limit = 384; more && !events.HasOverflowed(); limit += 384) {
+        more = false;
+        for (auto& c : cursors)
+            more = c->PerformUntil(events, limit) || more;
+    }
+    return AllEvents(events);
+}
+
+std::unique_ptr<TMusicScore> SweepingScore()
+{
+    auto* bend = new TGenericControl(ControlPitchBend, ControlLinearSweep, 6, 7);
+    bend->SetPoint(0, true, 0, 0);
+    bend->SetPoint(1, true, 3000, 16383);
+    bend->SetPoint(2, true, 10, 8192);
+    auto* volume = new TGenericControl(ControlVolume, ControlLinearSweep, 4, 1);
+    volume->SetPoint(0, true, 1, 0);
+    volume->SetPoint(1, true, 200, 127);
+    auto* rit = new TTempoVariance(VarianceRitardando);
+    rit->SetSweep(200, 60, 40000);
+    std::vector<std::unique_ptr<TMusicStaff>> staves;
+    staves.push_back(MakeStaff({bend, Note(0), Note(1, DurEighth), Note(2, DurEighth), volume, Note(3, DurWhole),
+                                Note(0), Note(0)}));
+    staves.push_back(MakeStaff({rit, Note(-1), new TTempoVariance(VarianceFermata, 3), Note(-2, DurHalf),
+                                Note(4, DurEighth, {AttrGrace}), Note(0), Note(1)}));
+    staves.push_back(MakeStaff({Note(0, DurQuarter, {AttrTieOut}), Note(0, DurQuarter, {AttrTieIn}),
+                                new TSustainPedal(true), Note(5), new TSustainPedal(false), Note(6, DurHalf)}));
+    return MakeScore(std::move(staves));
+}
+
+TEST(ScorePlayer, EventsSentFarAheadComeOutAsIfAddedWhenPerformed)
+{
+    auto score = SweepingScore();
+    const std::vector<TEv> plain = PlainPerformance(*score);
+    TPerformed p(std::move(score));
+    EXPECT_GT(plain.size(), 2000u);
+    EXPECT_EQ(AllEvents(p.Events), plain);
+}
+
+TEST(ScorePlayer, AFullBufferEndsThePerformanceAndRecordsTheOverflow)
+{
+    auto score = SweepingScore();
+    TMidiFileBuf events(0);
+    events.Allocate(1);
+    TScoreMidiPlayer player;
+    player.Attach(score.get());
+    player.Perform(events);
+    EXPECT_TRUE(events.HasOverflowed());
+    EXPECT_EQ(events.EventCount(), 1024);
+    // The same events as a buffer of one block fed as items perform keeps.
+    EXPECT_EQ(AllEvents(events), PlainPerformance(*score, 1, 0));
 }
 
 }  // namespace
