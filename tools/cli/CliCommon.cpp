@@ -14,6 +14,12 @@ const char* const CliUsage =
     "commands:\n"
     "  info FILE            summary of a song\n"
     "  dump FILE            the loaded score as JSON\n"
+    "  events FILE          the performance's event list as JSON\n"
+    "  seek FILE T1 [T2 ...]  play positions at times in ticks\n"
+    "  export-midi FILE OUT.mid  the performance as a Standard MIDI File\n"
+    "  render FILE OUT.wav [--soundfont PATH] [--rate 44100]  offline WAV\n"
+    "  play FILE [--device N | --capture OUT.tsv] [--list-devices]  live play\n"
+    "  snapshot FILE OUT.png|OUT.svg [--width W] [--height H] [--zoom N] [--at TICKS]\n"
     "options:\n"
     "  --help               this text\n"
     "  --version            the program version\n";

@@ -6,6 +6,7 @@
 
 #include "CliCommon.h"
 #include "PerformCommands.h"
+#include "SoundCommands.h"
 
 #ifndef QM_VERSION
 #define QM_VERSION "0.0.0"
@@ -24,6 +25,8 @@ const TCommand Commands[] = {
     {"events", RunEvents},
     {"seek", RunSeek},
     {"export-midi", RunExportMidi},
+    {"render", RunRender},
+    {"play", RunPlay},
 };
 
 } // namespace
