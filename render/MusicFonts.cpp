@@ -218,7 +218,10 @@ int TMusicFonts::TextWidth(int style, std::string_view text) { return TextExtent
 void TMusicFonts::DrawText(int style, int x, int pos, std::string_view text)
 {
     if (!DrawDC) return;
-    const int h = TextExtent(style, text).Height;
+    // The height of the text's extent is the font's cell height.
+    TDeviceContext* dc = GetMeasureDC();
+    dc->SelectFont(GetTextFont(style));
+    const int h = dc->GetTextMetrics().Height;
     TextOutAligned(GetTextFont(style), TextAlignLeftTop, x, PosY(pos) - h / 2, text);
 }
 
