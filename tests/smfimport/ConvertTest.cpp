@@ -241,6 +241,22 @@ TEST(ConvertScore, TimeSignaturesOfTheConductor)
     EXPECT_EQ(FirstStaff(w.Build()), "Gclef T3/4 60:192 61:192 62:192 | 63:192 64:192 65:192 T2/4 66:192 67:192");
 }
 
+TEST(ConvertScore, AbsurdTimesStayWithinTheStaffLimit)
+{
+    // Notes held for hours at one tick per quarter: the staves fill up and stop.
+    TSmfWriter w(1, 1);
+    w.AddTrack().NoteOn(0, 0, 60).NoteOff(0x0FFFFFFF, 0, 60).NoteOn(0, 0, 62).EndOfTrack();
+    w.AddTrack().NoteOn(0, 1, 60).NoteOff(0x0FFFFFFF, 1, 60).EndOfTrack();
+    auto opened = Open(w.Build());
+    ASSERT_TRUE(opened->Score);
+    ASSERT_EQ(opened->Score->StaffCount(), 2);
+    for (int s = 0; s < 2; ++s) {
+        EXPECT_LE(opened->Score->StaffAt(s)->ItemCount(), TMusicStaff::StaffItemLimit);
+        EXPECT_GT(opened->Score->StaffAt(s)->ItemCount(), 10000);
+    }
+    EXPECT_EQ(NoteStarts(opened->Play).size(), 3u);
+}
+
 // ---- the staff builders before formatting
 
 TEST(ConvertBuilders, ShortNoteLastsAtLeastTwelveTicks)
