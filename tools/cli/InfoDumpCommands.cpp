@@ -62,6 +62,7 @@ struct TPitchWalk {
             return;
         walk.Cursor->GoTo(itemIndex);
         TMidiPlayState state = walk.Cursor->GetState();
+        state.Mode = 0;   // as when performing: the transposition counts
         state.Transposition = walk.Score->StaffAt(staffIndex)->Transposition;
         AddPitches(item, state, j);
     }
