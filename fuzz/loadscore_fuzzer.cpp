@@ -5,6 +5,8 @@
 #include "fileio/ScoreLoader.h"
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
+#include "perform/MidiFileBuf.h"
+#include "perform/ScoreMidiPlayer.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -62,6 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 staff->LowerBoundary < int(staff->Lines) || staff->LowerBoundary > 100 || staff->Lines > 32)
                 std::abort();
         }
+        // What loads must also perform, within the buffer's bounds.
+        TScoreMidiPlayer player;
+        player.Attach(score.get());
+        TMidiFileBuf events(16);
+        events.Allocate(16);
+        player.Perform(events);
+        player.Attach(nullptr);
     }
     return 0;
 }
