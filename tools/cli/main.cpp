@@ -6,6 +6,7 @@
 
 #include "CliCommon.h"
 #include "PerformCommands.h"
+#include "SoundCommands.h"
 #include "SnapshotCommand.h"
 #include "SoundCommands.h"
 
@@ -26,6 +27,8 @@ const TCommand Commands[] = {
     {"events", RunEvents},
     {"seek", RunSeek},
     {"export-midi", RunExportMidi},
+    {"render", RunRender},
+    {"play", RunPlay},
     {"render", RunRender},
     {"play", RunPlay},
     {"snapshot", RunSnapshot},
