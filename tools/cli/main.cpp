@@ -6,7 +6,6 @@
 
 #include "CliCommon.h"
 #include "PerformCommands.h"
-#include "SoundCommands.h"
 #include "SnapshotCommand.h"
 #include "SoundCommands.h"
 
@@ -27,8 +26,6 @@ const TCommand Commands[] = {
     {"events", RunEvents},
     {"seek", RunSeek},
     {"export-midi", RunExportMidi},
-    {"render", RunRender},
-    {"play", RunPlay},
     {"render", RunRender},
     {"play", RunPlay},
     {"snapshot", RunSnapshot},
