@@ -36,10 +36,11 @@ QGuiApplication& App()
     static char name[] = "qmbench";
     static char* argv[] = {name, nullptr};
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
+    // Kept to the end of the program, like the view that uses it.
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
     static bool font = LoadMusicFont();
     (void)font;
-    return app;
+    return *app;
 }
 
 TMusicScore* MakeDenseScore()
@@ -122,8 +123,9 @@ struct TBenchView {
 TBenchView& Bench()
 {
     App();
-    static TBenchView view;
-    return view;
+    // Kept to the end of the program: the application outlives it.
+    static TBenchView* view = new TBenchView;
+    return *view;
 }
 
 void BM_LayoutBand(benchmark::State& state)

@@ -78,6 +78,7 @@ void TMusicFonts::Rescale(int size)
 
 void TMusicFonts::DestroyFonts()
 {
+    for (auto& cache : WidthCache) cache.clear();
     // The screen device context may still hold one of these fonts.
     if (Screen && MusicFont) Screen->SelectFont(nullptr);
     MusicFont.reset();
@@ -129,9 +130,41 @@ const TDeviceFont* TMusicFonts::GetTextFont(int style) const
 
 // ---- passes ----
 
+void TMusicFonts::ForgetSelections()
+{
+    DrawFontKnown = MeasureFontKnown = false;
+    DrawFont = MeasureFont = nullptr;
+    DrawAlign = -1;
+}
+
+void TMusicFonts::SelectOn(TDeviceContext* dc, const TDeviceFont* font)
+{
+    if (!dc) return;
+    if (dc == DrawDC) {
+        if (DrawFontKnown && DrawFont == font) return;
+        dc->SelectFont(font);
+        DrawFont = font;
+        DrawFontKnown = true;
+        if (MeasureDC == DrawDC) {
+            MeasureFont = font;
+            MeasureFontKnown = true;
+        }
+        return;
+    }
+    if (dc == MeasureDC) {
+        if (MeasureFontKnown && MeasureFont == font) return;
+        dc->SelectFont(font);
+        MeasureFont = font;
+        MeasureFontKnown = true;
+        return;
+    }
+    dc->SelectFont(font);
+}
+
 void TMusicFonts::BeginMeasure()
 {
     if (MeasureDepth++ == 0 && !MeasureDC) {
+        ForgetSelections();
         if (Screen) OwnedMeasureDC = Screen->CreateCompatibleDC();
         MeasureDC = OwnedMeasureDC.get();
         MeasureSave = MeasureDC ? MeasureDC->SaveDC() : 0;
@@ -146,6 +179,7 @@ void TMusicFonts::EndMeasure()
         MeasureSave = 0;
         MeasureDC = nullptr;
         OwnedMeasureDC.reset();
+        ForgetSelections();
     }
 }
 
@@ -153,6 +187,8 @@ void TMusicFonts::BeginPaint(TDeviceContext* draw, TDeviceContext* measure)
 {
     Painting = true;
     ++MeasureDepth;
+    ForgetSelections();
+    ColorApplied = false;
     DrawDC = draw;
     MeasureDC = measure ? measure : draw;
     StaffY = 0;
@@ -175,23 +211,30 @@ void TMusicFonts::EndPaint()
     OwnedMeasureDC.reset();
     DrawDC = nullptr;
     DrawSave = MeasureDrawSave = 0;
+    ForgetSelections();
+    ColorApplied = false;
 }
 
 void TMusicFonts::SetColor(int index)
 {
     if (index < 0 || index >= TStaffColorHandles::ColorCount) index = 0;
+    if (ColorApplied && index == CurrentColor) return;
     CurrentColor = index;
     if (!DrawDC || !Colors) return;
     DrawDC->SetTextColor(Colors->GetColor(index));
     DrawDC->SelectPen(Colors->GetPen(index));
+    ColorApplied = true;
 }
 
 // ---- glyphs, text and lines ----
 
 void TMusicFonts::TextOutAligned(const TDeviceFont* font, int align, int x, int y, std::string_view text)
 {
-    DrawDC->SelectFont(font);
-    DrawDC->SetTextAlign(align);
+    SelectOn(DrawDC, font);
+    if (align != DrawAlign) {
+        DrawDC->SetTextAlign(align);
+        DrawAlign = align;
+    }
     DrawDC->TextOut(x, y, text);
 }
 
@@ -209,18 +252,27 @@ TTextSize TMusicFonts::TextExtent(int style, std::string_view text)
 {
     TDeviceContext* dc = GetMeasureDC();
     if (!dc) return {};
-    dc->SelectFont(GetTextFont(style));
+    SelectOn(dc, GetTextFont(style));
     return dc->GetTextExtent(text);
 }
 
-int TMusicFonts::TextWidth(int style, std::string_view text) { return TextExtent(style, text).Width; }
+int TMusicFonts::TextWidth(int style, std::string_view text)
+{
+    if (style < 0 || style >= FontStyleCount) style = 0;
+    auto& cache = WidthCache[style];
+    if (auto it = cache.find(text); it != cache.end()) return it->second;
+    const int width = TextExtent(style, text).Width;
+    if (cache.size() >= WidthCacheLimit) cache.clear();
+    cache.emplace(std::string(text), width);
+    return width;
+}
 
 void TMusicFonts::DrawText(int style, int x, int pos, std::string_view text)
 {
     if (!DrawDC) return;
     // The height of the text's extent is the font's cell height.
     TDeviceContext* dc = GetMeasureDC();
-    dc->SelectFont(GetTextFont(style));
+    SelectOn(dc, GetTextFont(style));
     const int h = dc->GetTextMetrics().Height;
     TextOutAligned(GetTextFont(style), TextAlignLeftTop, x, PosY(pos) - h / 2, text);
 }
@@ -235,7 +287,7 @@ int TMusicFonts::MusicTextWidth(std::string_view text)
 {
     TDeviceContext* dc = GetMeasureDC();
     if (!dc) return 0;
-    dc->SelectFont(MusicFont.get());
+    SelectOn(dc, MusicFont.get());
     return dc->GetTextExtent(text).Width;
 }
 

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "model/MusicFontsData.h"
 #include "render/DeviceContext.h"
@@ -156,6 +158,17 @@ private:
     void DestroyFonts();
     void ThickBar(int x, int width, int y1, int y2);
     void TextOutAligned(const TDeviceFont* font, int align, int x, int y, std::string_view text);
+    // Selects a font into the drawing or measuring context unless it is selected already.
+    void SelectOn(TDeviceContext* dc, const TDeviceFont* font);
+    void ForgetSelections();
+
+    // Text widths already measured, per style; cleared with the fonts.
+    struct TTextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    static constexpr size_t WidthCacheLimit = 4096;
+    std::unordered_map<std::string, int, TTextHash, std::equal_to<>> WidthCache[FontStyleCount];
 
     const TMusicFontsData* FontsData;
     const TStaffColorHandles* Colors;
@@ -176,6 +189,13 @@ private:
     int DrawSave = 0;
     int MeasureDrawSave = 0;
     int CurrentColor = 0;
+    bool ColorApplied = false;
+    // What this object last selected into DrawDC and MeasureDC during a pass.
+    const TDeviceFont* DrawFont = nullptr;
+    bool DrawFontKnown = false;
+    int DrawAlign = -1;
+    const TDeviceFont* MeasureFont = nullptr;
+    bool MeasureFontKnown = false;
 };
 
 // MulDiv of the platform: a * b / c rounded to the nearest, -1 when c is 0.
