@@ -154,6 +154,7 @@ TEST_F(StaticScoreViewTest, PlayHighlightIsDrawnIntoTheWindow)
     View->UpdatePlayHighlight(player);
     // The first note is drawn again in the inactive colour; the second is red.
     EXPECT_GT(CountPixels(View->Contents(), qRgb(255, 0, 0)), 10);
+    View->Contents().save(QString(QM_TEST_OUTPUT_DIR) + "/view-highlight.png");
 }
 
 } // namespace
