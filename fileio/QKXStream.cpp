@@ -83,13 +83,8 @@ void TQKXStream::WriteShort(int value)
 
 // A short read marks the stream failed on every kind of stream (a file
 // stream's Read is silent at the end of the file) and yields 0.
-uint16_t TQKXStream::ReadShort()
+uint16_t TQKXStream::ReadShortSlow()
 {
-    if (FastEnd - FastPtr >= 2 && !Error) {
-        uint16_t v = static_cast<uint16_t>(FastPtr[0] | (FastPtr[1] << 8));
-        FastPtr += 2;
-        return v;
-    }
     uint8_t b[2];
     if (Read(b, 2) != 2) {
         SetError();

@@ -30,7 +30,15 @@ public:
     bool ReadBool();
     void WriteShort(int value);
     // ReadShort and ReadLong set the error flag and yield 0 when fewer bytes arrive.
-    uint16_t ReadShort();             // unsigned; callers sign-extend
+    uint16_t ReadShort()              // unsigned; callers sign-extend
+    {
+        if (FastEnd - FastPtr >= 2 && !Error) {
+            uint16_t v = static_cast<uint16_t>(FastPtr[0] | (FastPtr[1] << 8));
+            FastPtr += 2;
+            return v;
+        }
+        return ReadShortSlow();
+    }
     int16_t ReadSignedShort() { return static_cast<int16_t>(ReadShort()); }
     void WriteLong(uint32_t value);
     uint32_t ReadLong();
@@ -48,6 +56,8 @@ public:
     TQKXStream& operator>>(int32_t& v);
 
 protected:
+    uint16_t ReadShortSlow();
+
     int Error = 0;
     // Bytes that the next reads deliver in order, for the typed helpers to take
     // without a virtual call. A stream that offers them keeps its position in

@@ -235,6 +235,7 @@ TMusicStaff* ReadStaff(TQKXStream& in, int version, TProgressSink* progress)
         delete closing;
     }
     ShowProgress(progress, " Auditing %s", staff->Name);
+    AuditStaff(staff);
     return staff;
 }
 
@@ -293,12 +294,15 @@ TMusicScore* LoadFrom(TQKXStream& file, TScoreLoadInfo& info, TProgressSink* pro
         in->SetError();
     if (in->Failed())
         info.Status = ReadError;
-    if (score->StaffCount() == 0)
+    if (score->StaffCount() == 0) {
         score->AddStaff(new TMusicStaff());
+        AuditStaff(score->StaffAt(0));
+    }
 
-    for (int i = 0; i < score->StaffCount(); ++i)
-        AuditStaff(score->StaffAt(i));
-    AuditScore(score, true);
+    // Every staff has had its whole-staff audit as it was read (which clears
+    // its NeedsAudit); the score-wide pass covers any staff still flagged,
+    // without auditing the large scores twice.
+    AuditScore(score, false);
     return score;
 }
 
