@@ -6,6 +6,7 @@
 
 #include "RenderFixture.h"
 #include "model/FlowDirection.h"
+#include "model/TextExpression.h"
 #include "render/ItemDraw.h"
 #include "render/ScoreDraw.h"
 
@@ -324,6 +325,58 @@ TEST(ItemDrawTest, TieLeavingTheBandToTheLeftIsDrawnIncoming)
     ASSERT_FALSE(arcs.empty());
     EXPECT_EQ(arcs[0].Arg(2), 300);
     EXPECT_LE(arcs[0].Arg(0), 300 - 2 * fx.U());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ItemDrawTest, CentredLabelAtTheNextNoteStandsOverItsHead)
+{
+    TRenderFixture fx;
+    TMusicStaff& staff = fx.AddStaff();
+    auto* text = fx.Add(staff, new TTextExpression("ab", 0));
+    text->SetPlacement(PlaceAtNextNote);
+    text->SetJustification(JustifyCenter);
+    text->SetPreserveWidth(false);
+    fx.Add(staff, Note(0));
+    TScoreDrawInfo& band = fx.Layout();
+    TStaffDrawInfo& st = *band.StaffInfo(0);
+    const int r = st.RecordOf(1);
+    const int x = st.RecordX(r);
+    const int noteX = st.RecordX(st.RecordOf(2));
+    TPaintScope paint(*fx.Fonts);
+    text->Draw(st, st.Record(r), x);
+    const auto texts = paint.Texts();
+    ASSERT_EQ(texts.size(), 1u);
+    const int width = 2 * TRecordingDC::CharWidth(20);
+    EXPECT_EQ(texts[0].Arg(0) + width / 2, noteX + fx.U() / 2);
+}
+
+TEST(ItemDrawTest, SyllableOfASlurStartStandsAtTheHead)
+{
+    TRenderFixture fx;
+    TMusicStaff& staff = fx.AddStaff();
+    staff.Lyrics = std::make_unique<TStaffLyrics>();
+    staff.Lyrics->SetAlignment(LyricsAlignStandard);
+    staff.Lyrics->AppendLine()->ParseLine("long short", false, false);
+    TMusicNote* a = fx.Add(staff, Note(0));
+    a->SetAttribute(AttrSlurOut);
+    fx.Add(staff, Note(0));
+    fx.Add(staff, Note(0));
+    TScoreDrawInfo& band = fx.Layout();
+    TStaffDrawInfo& st = *band.StaffInfo(0);
+    ASSERT_EQ(st.Record(st.RecordOf(3)).Number, 2);
+    TPaintScope paint(*fx.Fonts);
+    DrawStaffLyrics(st, TClipRange{0, 100000}, 0);
+    std::vector<TDCCall> syllables;
+    for (const auto& t : paint.Texts()) syllables.push_back(t);
+    ASSERT_EQ(syllables.size(), 2u);
+    // "long" starts at its note's head; "short" is centred under its head.
+    EXPECT_EQ(syllables[0].Text, "long");
+    EXPECT_EQ(syllables[0].Arg(0), st.RecordX(st.RecordOf(1)));
+    const int L = 5 * TRecordingDC::CharWidth(14);
+    EXPECT_EQ(syllables[1].Arg(0), st.RecordX(st.RecordOf(3)) + fx.U() / 2 - L / 2);
 }
 
 } // namespace
