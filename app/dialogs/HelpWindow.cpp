@@ -7,6 +7,16 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+// The help pages live in a static library: register them before the first use.
+static void InitHelpResources()
+{
+    static bool done = false;
+    if (!done) {
+        Q_INIT_RESOURCE(help);
+        done = true;
+    }
+}
+
 namespace {
 
 QPointer<QWidget> HelpWindowInstance;
@@ -39,6 +49,7 @@ void Show(QWidget* parent, const QString& url)
 
 QString THelpWindow::TopicUrl(const QString& topic)
 {
+    InitHelpResources();
     if (!topic.isEmpty()) {
         const QString path = QStringLiteral(":/help/") + topic + QStringLiteral(".html");
         if (QFile::exists(path))

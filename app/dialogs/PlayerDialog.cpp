@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 
 #include "app/dialogs/HelpWindow.h"
@@ -53,7 +54,10 @@ void TPlayerDialog::keyPressEvent(QKeyEvent* event)
 
 void TPlayerDialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    ShowHelp();
+    QMenu menu(this);
+    QAction* whatsThis = menu.addAction(QStringLiteral("&What's This?"));
+    connect(whatsThis, &QAction::triggered, this, &TPlayerDialog::ShowHelp);
+    menu.exec(event->globalPos());
     event->accept();
 }
 

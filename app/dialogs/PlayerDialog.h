@@ -23,7 +23,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A right-click offers "What's This?", which opens the help.
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+public slots:
     // Opens the help window at the topic.
     virtual void ShowHelp();
 
