@@ -136,7 +136,7 @@ TEST(ItemDrawTest, AdjacentBarLinesCombine)
     EXPECT_EQ(kindOf(6), BarDouble);
     EXPECT_EQ(kindOf(8), BarMasterRepeatClose);
     EXPECT_EQ(kindOf(9), BarLocalRepeatOpen);
-    EXPECT_EQ(st.Record(st.RecordOf(3)).Advance, fx.Fonts->BarLineWidth(9) + (3 * fx.U()) / 2);
+    EXPECT_EQ(+st.Record(st.RecordOf(3)).Advance, fx.Fonts->BarLineWidth(9) + (3 * fx.U()) / 2);
 
     // The repeat dots alone: one glyph and no line.
     TPaintScope paint(*fx.Fonts);
@@ -366,7 +366,7 @@ TEST(ItemDrawTest, SyllableOfASlurStartStandsAtTheHead)
     fx.Add(staff, Note(0));
     TScoreDrawInfo& band = fx.Layout();
     TStaffDrawInfo& st = *band.StaffInfo(0);
-    ASSERT_EQ(st.Record(st.RecordOf(3)).Number, 2);
+    ASSERT_EQ(+st.Record(st.RecordOf(3)).Number, 2);
     TPaintScope paint(*fx.Fonts);
     DrawStaffLyrics(st, TClipRange{0, 100000}, 0);
     std::vector<TDCCall> syllables;

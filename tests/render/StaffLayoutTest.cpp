@@ -25,15 +25,15 @@ TEST(StaffLayoutTest, QuarterNoteTakesHeadSpaceAndDuration)
     TStaffDrawInfo& st = *band.StaffInfo(0);
     ASSERT_EQ(st.GetRecordCount(), 4);
     const int u = fx.U();
-    EXPECT_EQ(st.Record(0).Kind, LayoutStart);
-    EXPECT_EQ(st.Record(0).Advance, 0);
+    EXPECT_EQ(+st.Record(0).Kind, LayoutStart);
+    EXPECT_EQ(+st.Record(0).Advance, 0);
     // Opening bar line: one line width, and the gap before a note.
-    EXPECT_EQ(st.Record(1).Advance, 1 + (3 * u) / 2);
-    EXPECT_EQ(st.Record(2).Kind, LayoutNote);
-    EXPECT_EQ(st.Record(2).Advance, 3 * u);
-    EXPECT_EQ(st.Record(2).Ticks, 192u);
+    EXPECT_EQ(+st.Record(1).Advance, 1 + (3 * u) / 2);
+    EXPECT_EQ(+st.Record(2).Kind, LayoutNote);
+    EXPECT_EQ(+st.Record(2).Advance, 3 * u);
+    EXPECT_EQ(+st.Record(2).Ticks, 192u);
     // The closing bar line ends the band with its drawing alone.
-    EXPECT_EQ(st.Record(3).Advance, (2 * 8) / 3 + 3);
+    EXPECT_EQ(+st.Record(3).Advance, (2 * 8) / 3 + 3);
 }
 
 TEST(StaffLayoutTest, WithoutProportionalSpacingAQuarterTakesTwoHeads)
@@ -43,7 +43,7 @@ TEST(StaffLayoutTest, WithoutProportionalSpacingAQuarterTakesTwoHeads)
     TMusicStaff& staff = fx.AddStaff();
     fx.Add(staff, Note(0));
     TScoreDrawInfo& band = fx.Layout();
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, 2 * fx.U());
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, 2 * fx.U());
 }
 
 TEST(StaffLayoutTest, TrailingSpaceByDuration)
@@ -61,15 +61,15 @@ TEST(StaffLayoutTest, TrailingSpaceByDuration)
     (void)eighth;
     TScoreDrawInfo& band = fx.Layout();
     const int u = fx.U(), half = CharWidth('j', 8), whole = CharWidth('i', 8), dot = CharWidth('z', 8);
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, 2 * half + 4 * u);
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Advance, 2 * whole + 8 * u);
-    EXPECT_EQ(RecordOfItem(band, 0, 3)->Advance, u + static_cast<int>(1.5 * dot) + (3 * u) / 2 + u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, 2 * half + 4 * u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Advance, 2 * whole + 8 * u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 3)->Advance, u + static_cast<int>(1.5 * dot) + (3 * u) / 2 + u);
     // An eighth with its own stem up adds the flag's width.
-    EXPECT_EQ(RecordOfItem(band, 0, 4)->Advance, u + u + CharWidth('s', 8));
+    EXPECT_EQ(+RecordOfItem(band, 0, 4)->Advance, u + u + CharWidth('s', 8));
     // A triplet (the group is broken by the audit here, so no triplet) keeps its half spacing.
     const int tripletSpace = triplet->GetTriplet() ? (2 * u / 3) * 4 : 4 * u;
-    EXPECT_EQ(RecordOfItem(band, 0, 5)->Advance, 2 * half + tripletSpace);
-    EXPECT_EQ(RecordOfItem(band, 0, 6)->Advance, CharWidth('n', 8) + u + u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 5)->Advance, 2 * half + tripletSpace);
+    EXPECT_EQ(+RecordOfItem(band, 0, 6)->Advance, CharWidth('n', 8) + u + u);
 }
 
 TEST(StaffLayoutTest, WholeRestFillingAThreeFourBarIsSpacedAsAHalf)
@@ -84,8 +84,8 @@ TEST(StaffLayoutTest, WholeRestFillingAThreeFourBarIsSpacedAsAHalf)
     ASSERT_TRUE(rest->HasBarDuration());
     EXPECT_EQ(rest->GetPlayDuration(), 576);
     const int u = fx.U();
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Advance, CharWidth('l', 8) + 4 * u + u);
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Ticks, 576u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Advance, CharWidth('l', 8) + 4 * u + u);
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Ticks, 576u);
 }
 
 TEST(StaffLayoutTest, GapRuleAfterSignaturesAndBarLines)
@@ -102,12 +102,12 @@ TEST(StaffLayoutTest, GapRuleAfterSignaturesAndBarLines)
     TScoreDrawInfo& band = fx.Layout();
     const int u = fx.U();
     const int clef = CharWidth('a', 8);
-    EXPECT_EQ(RecordOfItem(band, 0, 0)->Advance, 1 + u / 2);                 // bar line, then a clef
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, clef + (2 * u) / 3);        // clef, then a key
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Advance, 0 + (3 * u) / 2);           // an empty key, then a note
-    EXPECT_EQ(RecordOfItem(band, 0, 4)->Advance, 1);                         // bar line, then a bar line
-    EXPECT_EQ(RecordOfItem(band, 0, 5)->Advance, 4 + u / 2);                 // double bar, then a time signature
-    EXPECT_EQ(RecordOfItem(band, 0, 6)->Kind, LayoutTimeSig);
+    EXPECT_EQ(+RecordOfItem(band, 0, 0)->Advance, 1 + u / 2);                 // bar line, then a clef
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, clef + (2 * u) / 3);        // clef, then a key
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Advance, 0 + (3 * u) / 2);           // an empty key, then a note
+    EXPECT_EQ(+RecordOfItem(band, 0, 4)->Advance, 1);                         // bar line, then a bar line
+    EXPECT_EQ(+RecordOfItem(band, 0, 5)->Advance, 4 + u / 2);                 // double bar, then a time signature
+    EXPECT_EQ(+RecordOfItem(band, 0, 6)->Kind, LayoutTimeSig);
 }
 
 TEST(StaffLayoutTest, ShortSongIsWhollyInTheBand)
@@ -118,7 +118,7 @@ TEST(StaffLayoutTest, ShortSongIsWhollyInTheBand)
     TScoreDrawInfo& band = fx.Layout(50);
     TStaffDrawInfo& st = *band.StaffInfo(0);
     EXPECT_EQ(st.GetRecordCount(), staff.ItemCount() + 1);
-    EXPECT_EQ(st.Record(st.GetRecordCount() - 1).ItemIndex, staff.LastIndex());
+    EXPECT_EQ(+st.Record(st.GetRecordCount() - 1).ItemIndex, staff.LastIndex());
 }
 
 TEST(StaffLayoutTest, BandEndsWithTheThirdBarLinePastTheEdge)
@@ -131,7 +131,7 @@ TEST(StaffLayoutTest, BandEndsWithTheThirdBarLinePastTheEdge)
     }
     TScoreDrawInfo& band = fx.Layout(1);
     TStaffDrawInfo& st = *band.StaffInfo(0);
-    EXPECT_EQ(st.Record(st.GetRecordCount() - 1).ItemIndex, 6);
+    EXPECT_EQ(+st.Record(st.GetRecordCount() - 1).ItemIndex, 6);
     EXPECT_EQ(st.ItemX(8), TStaffDrawInfo::AfterBand);
     EXPECT_FALSE(st.IsLaidOut(8));
     EXPECT_TRUE(st.IsLaidOut(6));
@@ -148,8 +148,8 @@ TEST(StaffLayoutTest, BandStartsAtTheBarBeforeTheTwoNotesBeforeTheTime)
     TScoreDrawInfo& band = fx.Layout(1000, 5 * 768);
     TStaffDrawInfo& st = *band.StaffInfo(0);
     EXPECT_EQ(st.GetStart().GetIndex(), 6);
-    EXPECT_EQ(st.Record(0).Ticks, 3u * 768);
-    EXPECT_EQ(st.Record(1).ItemIndex, 6);
+    EXPECT_EQ(+st.Record(0).Ticks, 3u * 768);
+    EXPECT_EQ(+st.Record(1).ItemIndex, 6);
     EXPECT_EQ(st.ItemX(6), 0);
     // Items before the band count as laid out, far to the left of any window.
     EXPECT_EQ(st.ItemX(3), TStaffDrawInfo::BeforeBand);
@@ -166,8 +166,8 @@ TEST(StaffLayoutTest, StaffStartingAfterTheTimeStartsAtItsFirstItem)
     fx.Add(staff, Note(0));
     TScoreDrawInfo& band = fx.Layout(1000, 100000);
     TStaffDrawInfo& st = *band.StaffInfo(0);
-    EXPECT_EQ(st.Record(1).ItemIndex, 0);
-    EXPECT_EQ(st.Record(st.GetRecordCount() - 1).ItemIndex, staff.LastIndex());
+    EXPECT_EQ(+st.Record(1).ItemIndex, 0);
+    EXPECT_EQ(+st.Record(st.GetRecordCount() - 1).ItemIndex, staff.LastIndex());
 }
 
 TEST(StaffLayoutTest, LayeredStavesShareTheirPlace)
@@ -222,10 +222,10 @@ TEST(StaffLayoutTest, SimultaneousNotesShareTheAccidentalColumns)
     TMusicNote* plain = fx.Add(b, Note(0));
     plain->SetAccidental(AccSharp);
     TScoreDrawInfo& band = fx.Layout();
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->AccidentalColumns, 2);
-    EXPECT_EQ(RecordOfItem(band, 1, 1)->AccidentalColumns, 2);
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->AccidentalColumns, 2);
+    EXPECT_EQ(+RecordOfItem(band, 1, 1)->AccidentalColumns, 2);
     const int as = fx.Fonts->GetAccidentalSpace();
-    EXPECT_EQ(RecordOfItem(band, 1, 1)->Advance, 2 * as + 3 * fx.U());
+    EXPECT_EQ(+RecordOfItem(band, 1, 1)->Advance, 2 * as + 3 * fx.U());
 }
 
 TEST(StaffLayoutTest, HiddenItemsKeepTheirTimeButTakeNoWidth)
@@ -241,7 +241,7 @@ TEST(StaffLayoutTest, HiddenItemsKeepTheirTimeButTakeNoWidth)
     TScoreDrawInfo& band = fx.Layout();
     const TLayoutRecord* h = RecordOfItem(band, 0, 1);
     EXPECT_TRUE(h->Hidden);
-    EXPECT_EQ(h->Ticks, 192u);
+    EXPECT_EQ(+h->Ticks, 192u);
     EXPECT_EQ(band.StaffInfo(0)->ItemX(2), band.StaffInfo(1)->ItemX(2));
     EXPECT_GT(band.StaffInfo(0)->ItemX(2), band.StaffInfo(0)->ItemX(1));
 }
@@ -262,7 +262,7 @@ TEST(StaffLayoutTest, TopStaffOnlyExpressionFollowsTheBandsTopStaff)
     fx.Fonts->EndMeasure();
     ASSERT_EQ(band.StaffCount(), 1);
     EXPECT_FALSE(RecordOfItem(band, 0, 1)->Hidden);
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, 3 * TRecordingDC::CharWidth(20));
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, 3 * TRecordingDC::CharWidth(20));
 }
 
 TEST(StaffLayoutTest, WideSyllableWidensItsNote)
@@ -275,10 +275,10 @@ TEST(StaffLayoutTest, WideSyllableWidensItsNote)
     fx.Add(staff, Note(0));
     TScoreDrawInfo& band = fx.Layout();
     const int ch = TRecordingDC::CharWidth(14);
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Number, 1);
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Number, 2);
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, 11 * ch + ch);
-    EXPECT_EQ(RecordOfItem(band, 0, 2)->Advance, 3 * fx.U());
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Number, 1);
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Number, 2);
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, 11 * ch + ch);
+    EXPECT_EQ(+RecordOfItem(band, 0, 2)->Advance, 3 * fx.U());
 }
 
 TEST(StaffLayoutTest, CentredSyllableGrowsTheRecordBeforeIt)
@@ -295,9 +295,9 @@ TEST(StaffLayoutTest, CentredSyllableGrowsTheRecordBeforeIt)
     const int c = L / 2 - u / 2;
     // The space the opening bar line leaves after its drawing counts as slack.
     const int slack = (3 * u) / 2 - u / 2;
-    EXPECT_EQ(RecordOfItem(band, 0, 0)->Advance, 1 + (3 * u) / 2 + c - slack);
+    EXPECT_EQ(+RecordOfItem(band, 0, 0)->Advance, 1 + (3 * u) / 2 + c - slack);
     const int d = L - c + ch - 3 * u;
-    EXPECT_EQ(RecordOfItem(band, 0, 1)->Advance, 3 * u + (d > 0 ? d : 0));
+    EXPECT_EQ(+RecordOfItem(band, 0, 1)->Advance, 3 * u + (d > 0 ? d : 0));
 }
 
 TEST(StaffLayoutTest, LyricLinesAreStackedFromTheBoundary)
