@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "support/CommandRun.h"
 #include "WavReader.h"
 #include "fileio/ScoreLoader.h"
 #include "model/MusicScore.h"
@@ -18,26 +19,9 @@
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
+using TRun = TCommandRun;
 
-TRun RunCli(const std::string& arguments)
-{
-    TRun r;
-    const std::string command = std::string(QM_CLI_PATH) + " " + arguments + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        r.Out.append(buf, n);
-    const int status = pclose(p);
-    r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+TRun RunCli(const std::string& arguments) { return RunCliAt(QM_CLI_PATH, arguments); }
 
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "model/TempoVariance.h"
 #include "model/TextExpression.h"
 #include "support/ItemRecordWriter.h"
+#include "support/RecordRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -26,25 +27,13 @@ constexpr int LastVersion = 16;
 template <class T>
 std::unique_ptr<T> RoundTrip(const TNotatedItem& item, int version)
 {
-    TQKXFlatRamStream s(128, 128);
-    EXPECT_TRUE(WriteExpressionRecord(s, item, version));
-    const uint32_t size = s.Size();
-    s.Rewind();
-    auto copy = std::make_unique<T>(s, version);
-    EXPECT_FALSE(s.Failed()) << "version " << version;
-    EXPECT_EQ(s.Tell(), size) << "version " << version;
-    return copy;
+    return RoundTripRecord<T>(item, version, WriteExpressionRecord);
 }
 
 template <class T>
 std::unique_ptr<T> FromBytes(std::vector<uint8_t> bytes, int version, uint32_t* consumed = nullptr)
 {
-    TQKXFlatRamStream s(bytes.data(), static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(bytes.size()));
-    auto item = std::make_unique<T>(s, version);
-    EXPECT_FALSE(s.Failed());
-    if (consumed)
-        *consumed = s.Tell();
-    return item;
+    return RecordFromBytes<T>(std::move(bytes), version, consumed);
 }
 
 std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::string& text)

@@ -4,6 +4,7 @@
 #include "model/MusicNote.h"
 #include "model/RestNote.h"
 #include "support/ItemRecordWriter.h"
+#include "support/RecordRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -56,25 +57,13 @@ std::vector<uint8_t> RecordBytes(const TNotatedItem& item, int version)
 template <class T>
 std::unique_ptr<T> RoundTrip(const TNotatedItem& item, int version)
 {
-    TQKXFlatRamStream s(64, 256);
-    EXPECT_TRUE(WriteNoteFamilyRecord(s, item, version));
-    const uint32_t size = s.Size();
-    s.Rewind();
-    auto copy = std::make_unique<T>(s, version);
-    EXPECT_FALSE(s.Failed()) << "version " << version;
-    EXPECT_EQ(s.Tell(), size) << "version " << version;
-    return copy;
+    return RoundTripRecord<T>(item, version, WriteNoteFamilyRecord);
 }
 
 template <class T>
 std::unique_ptr<T> FromBytes(std::vector<uint8_t> bytes, int version, uint32_t* consumed = nullptr)
 {
-    TQKXFlatRamStream s(bytes.data(), static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(bytes.size()));
-    auto item = std::make_unique<T>(s, version);
-    EXPECT_FALSE(s.Failed());
-    if (consumed)
-        *consumed = s.Tell();
-    return item;
+    return RecordFromBytes<T>(std::move(bytes), version, consumed);
 }
 
 // Little-endian words.

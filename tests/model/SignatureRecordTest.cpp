@@ -6,6 +6,7 @@
 #include "model/SpecialEnding.h"
 #include "model/TimeSignatureData.h"
 #include "support/ItemRecordWriter.h"
+#include "support/RecordRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,7 @@ constexpr int LastVersion = 16;
 template <class T>
 std::unique_ptr<T> RoundTrip(const TNotatedItem& item, int version)
 {
-    TQKXFlatRamStream s(64, 64);
-    EXPECT_TRUE(WriteSignatureRecord(s, item, version));
-    const uint32_t size = s.Size();
-    s.Rewind();
-    auto copy = std::make_unique<T>(s, version);
-    EXPECT_FALSE(s.Failed()) << "version " << version;
-    EXPECT_EQ(s.Tell(), size) << "version " << version;
-    return copy;
+    return RoundTripRecord<T>(item, version, WriteSignatureRecord);
 }
 
 // Reads a record from raw bytes; `consumed` receives the bytes read.
@@ -37,15 +31,7 @@ template <class T>
 std::unique_ptr<T> FromBytes(std::vector<uint8_t> bytes, int version, uint32_t* consumed = nullptr,
                              bool* failed = nullptr)
 {
-    TQKXFlatRamStream s(bytes.data(), static_cast<uint32_t>(bytes.size()), static_cast<uint32_t>(bytes.size()));
-    auto item = std::make_unique<T>(s, version);
-    if (consumed)
-        *consumed = s.Tell();
-    if (failed)
-        *failed = s.Failed();
-    else
-        EXPECT_FALSE(s.Failed());
-    return item;
+    return RecordFromBytes<T>(std::move(bytes), version, consumed, failed);
 }
 
 void ExpectHeader(const TNotatedItem& item, int version, int visibility, int color)

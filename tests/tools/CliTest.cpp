@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/CommandRun.h"
 #include "model/MusicNote.h"
 #include "model/MusicScore.h"
 #include "model/MusicStaff.h"
@@ -19,26 +20,9 @@
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
+using TRun = TCommandRun;
 
-TRun RunCli(const std::string& arguments)
-{
-    TRun run;
-    const std::string command = std::string(QM_CLI_PATH) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.Out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+TRun RunCli(const std::string& arguments) { return RunCliAt(QM_CLI_PATH, arguments); }
 
 class CliTest : public ::testing::Test {
 protected:
