@@ -376,11 +376,19 @@ void TQMPlayerFrame::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
+bool TQMPlayerFrame::OpenDropped(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return false;
+    OpenByUser(urls.first().toLocalFile());
+    return true;
+}
+
 void TQMPlayerFrame::dropEvent(QDropEvent* event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return;
-    event->acceptProposedAction();
-    OpenByUser(urls.first().toLocalFile());
+    if (!urls.isEmpty() && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+        OpenDropped(urls);
+    }
 }

@@ -10,6 +10,7 @@
 class QAction;
 class QLabel;
 class QToolBar;
+class QUrl;
 class TQMPlayerApp;
 class TQMPlayerClient;
 
@@ -70,6 +71,8 @@ public:
     static QString OpenDefaultSuffix();
     // Opens a dropped or chosen file as the user's own open.
     void OpenByUser(const QString& path);
+    // Files dropped on the frame: the first local file is opened.
+    bool OpenDropped(const QList<QUrl>& urls);
 
 public slots:
     void CmOpen();
