@@ -1,7 +1,10 @@
 #include "app/dialogs/HelpWindow.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -22,10 +25,20 @@ namespace {
 QPointer<QWidget> HelpWindowInstance;
 QPointer<QTextBrowser> HelpBrowser;
 
+// Moves the window under another parent (none: top level) where it was.
+void Reparent(QWidget* window, QWidget* parent)
+{
+    const QRect geometry = window->geometry();
+    const bool shown = window->isVisible();
+    window->setParent(parent, Qt::Window);
+    window->setGeometry(geometry);
+    if (shown)
+        window->show();
+}
+
 void Show(QWidget* parent, const QString& url)
 {
     if (!HelpWindowInstance) {
-        // A top-level window of its own that outlives the dialog asking for it.
         QWidget* window = new QWidget(nullptr, Qt::Window);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowTitle(QStringLiteral("Quavermark Player Help"));
@@ -37,12 +50,27 @@ void Show(QWidget* parent, const QString& url)
         window->resize(640, 520);
         HelpWindowInstance = window;
         HelpBrowser = browser;
-        Q_UNUSED(parent);
+    }
+    QWidget* window = HelpWindowInstance;
+    // A modal dialog blocks every window but its own: while one is open, the
+    // help belongs to it, and becomes a window of its own again when the
+    // dialog ends.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && parent && parent->window()->isModal())
+        modal = parent->window();
+    if (modal && modal != window && window->parentWidget() != modal) {
+        Reparent(window, modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            QObject::connect(dialog, &QDialog::finished, window, [window, dialog] {
+                if (window->parentWidget() == dialog)
+                    Reparent(window, nullptr);
+            });
+        }
     }
     HelpBrowser->setSource(QUrl(url));
-    HelpWindowInstance->show();
-    HelpWindowInstance->raise();
-    HelpWindowInstance->activateWindow();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace
@@ -50,7 +78,8 @@ void Show(QWidget* parent, const QString& url)
 QString THelpWindow::TopicUrl(const QString& topic)
 {
     InitHelpResources();
-    if (!topic.isEmpty()) {
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    if (plainName.match(topic).hasMatch()) {
         const QString path = QStringLiteral(":/help/") + topic + QStringLiteral(".html");
         if (QFile::exists(path))
             return QStringLiteral("qrc") + path;

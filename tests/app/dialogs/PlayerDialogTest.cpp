@@ -3,7 +3,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,44 @@ TEST(PlayerDialog, HelpWithoutATopicShowsTheContents)
     ASSERT_NE(THelpWindow::Browser(), nullptr);
     EXPECT_EQ(THelpWindow::Browser()->source().toString(), QStringLiteral("qrc:/help/index.html"));
     THelpWindow::Quit();
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlayerDialog, HelpAskedFromAModalDialogBelongsToItUntilItEnds)
+{
+    THelpWindow::Quit();
+    TPlayerDialog dialog(nullptr, QStringLiteral("Modal"), QStringLiteral("history"));
+    QWidget* ownerWhileOpen = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QCoreApplication::sendEvent(&dialog, &press);
+        if (THelpWindow::Window())
+            ownerWhileOpen = THelpWindow::Window()->parentWidget();
+        dialog.accept();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(ownerWhileOpen, &dialog);
+    ASSERT_NE(THelpWindow::Window(), nullptr);
+    EXPECT_EQ(THelpWindow::Window()->parentWidget(), nullptr);
+    EXPECT_TRUE(THelpWindow::Window()->isVisible());
+    EXPECT_EQ(THelpWindow::Browser()->source().toString(), QStringLiteral("qrc:/help/history.html"));
+    THelpWindow::Quit();
+}
+
+TEST(PlayerDialog, DialogSizedByItsLayoutIsCentredToo)
+{
+    TPlayerDialog dialog(nullptr, QStringLiteral("Layout"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QPushButton(QStringLiteral("A rather wide button for the layout"), &dialog));
+    dialog.show();
+    const QRect screen = dialog.screen()->geometry();
+    const QRect frame = dialog.frameGeometry();
+    EXPECT_EQ(frame.left(), screen.left() + (screen.width() - frame.width()) / 2);
+    EXPECT_EQ(frame.top(), screen.top() + (screen.height() - frame.height()) / 2);
+    dialog.hide();
 }
 
 } // namespace
