@@ -19,6 +19,23 @@
 
 namespace {
 
+// Without a screen nobody can answer a message box: messages go to stderr
+// and questions are answered with No.
+class TConsoleMessages : public TPlayerMessages {
+public:
+    void Show(QWidget*, const QString& text, const QString& caption, TIcon) override
+    {
+        QString line = text;
+        line.replace(QLatin1String("\n\n"), QLatin1String(" ")).replace(u'\n', u' ');
+        std::fprintf(stderr, "qmplayer: %s: %s\n", qPrintable(caption), qPrintable(line));
+    }
+    bool AskYesNo(QWidget* owner, const QString& text, const QString& caption, TIcon icon) override
+    {
+        Show(owner, text + QStringLiteral(" (answered No)"), caption, icon);
+        return false;
+    }
+};
+
 struct TRunOptions {
     QString Snapshot;
     int QuitAfterMs = -1;
@@ -69,8 +86,11 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qmplayer"));
 
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    TPlayerMessages windowMessages;
+    TConsoleMessages consoleMessages;
+    TPlayerMessages& messages = offscreen ? consoleMessages : windowMessages;
     if (!IsMusicFontInstalled()) {
-        TPlayerMessages messages;
         messages.Show(nullptr,
                       QStringLiteral(
                           "The QMS true-type font (qmsv15.ttf) cannot be found on the system.\n\nThe font was added to "
@@ -88,6 +108,7 @@ int main(int argc, char** argv)
     const TRunOptions run = SplitOurOptions(arguments);
 
     TQMPlayerAppConfig config;
+    config.Messages = &messages;
     if (const char* device = std::getenv("QMPLAYER_MIDI_OUTPUT"))
         config.OutputDevice = device;
     int result = 0;
@@ -102,13 +123,16 @@ int main(int argc, char** argv)
         frame->move(screen.x() + (screen.width() - size.width()) / 2, screen.y() + (screen.height() - size.height()) / 2);
         frame->show();
 
-        const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
         if (!run.Snapshot.isEmpty() || offscreen) {
             const int at = run.QuitAfterMs >= 0 ? std::max(0, run.QuitAfterMs - 100) : 500;
             QTimer::singleShot(at, frame, [frame, run] { WriteSnapshot(frame, run.Snapshot); });
         }
         if (run.QuitAfterMs >= 0)
-            QTimer::singleShot(run.QuitAfterMs, frame, [frame] { frame->CmExit(); });
+            QTimer::singleShot(run.QuitAfterMs, frame, [frame] {
+                frame->CmExit();
+                // Also leaves a message box that may still be open.
+                QCoreApplication::exit(0);
+            });
         result = application.exec();
         app.Terminate();
     }
