@@ -29,7 +29,7 @@ qsizetype FileNameStart(const QString& path)
 
 QString FileNameOf(const THistoryEntry& entry)
 {
-    const QString path = QString::fromUtf8(FieldBytes(entry.Name));
+    const QString path = QString::fromLocal8Bit(FieldBytes(entry.Name));
     return path.mid(FileNameStart(path));
 }
 
@@ -86,7 +86,7 @@ TFileHistoryDialog::TFileHistoryDialog(QWidget* parent, THistoryEntry* entries, 
 
 QStringList TFileHistoryDialog::RowCells(int index, const THistoryEntry& entry)
 {
-    const QString path = QString::fromUtf8(FieldBytes(entry.Name));
+    const QString path = QString::fromLocal8Bit(FieldBytes(entry.Name));
     const qsizetype nameStart = FileNameStart(path);
     QString name = path.mid(nameStart);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
