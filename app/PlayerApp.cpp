@@ -116,9 +116,13 @@ TQMPlayerApp::TQMPlayerApp(const TQMPlayerAppConfig& config)
 TQMPlayerApp::~TQMPlayerApp()
 {
     IdleTimer.stop();
-    delete MainFrame;   // the client goes with it
+    if (PlayerClient)
+        PlayerClient->StopIfPlaying();
+    // The client goes with the frame; neither is reached while they go.
+    TQMPlayerFrame* frame = MainFrame;
     MainFrame = nullptr;
     PlayerClient = nullptr;
+    delete frame;
     ScorePlayer->Attach(nullptr);
     ScorePlayer.reset();
     ColorSet.reset();

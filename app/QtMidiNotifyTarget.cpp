@@ -1,6 +1,7 @@
 #include "app/QtMidiNotifyTarget.h"
 
 #include <QCoreApplication>
+#include <cstring>
 
 namespace {
 
@@ -34,4 +35,13 @@ void TQtMidiNotifyTarget::Post(void* owner, uint32_t message, uint32_t value)
     auto* self = static_cast<TQtMidiNotifyTarget*>(owner);
     if (message == QM_MIDI_SEQ_MESSAGE && self->Receiver)
         QCoreApplication::postEvent(self->Receiver, new TMidiSeqEvent(value));
+}
+
+QEvent::Type TPlayerEvents::TypeOf(const char* name)
+{
+    if (name && std::strcmp(name, MidiSeqName) == 0)
+        return MidiSeq();
+    if (name && std::strcmp(name, InitName) == 0)
+        return Init();
+    return QEvent::None;
 }

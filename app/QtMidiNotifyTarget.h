@@ -11,10 +11,15 @@
 
 class TPlayerEvents {
 public:
+    static constexpr const char* MidiSeqName = "QMSMidiSeq";
+    static constexpr const char* InitName = "QMINIT";
+
     // Registers both types once; later calls return at once.
     static void Register();
     static QEvent::Type MidiSeq();
     static QEvent::Type Init();
+    // The type registered under a name; QEvent::None for another name.
+    static QEvent::Type TypeOf(const char* name);
 };
 
 // A posted event carrying the library's value (1 next block, 2 song end).

@@ -10,9 +10,10 @@
 #include "support/SmfWriter.h"
 #include "support/SongWriter.h"
 
-bool WriteShortSong(const QString& path, const char* title, int notes)
+bool WriteShortSong(const QString& path, const char* title, int notes, int measureNumberStyle)
 {
     TMusicScore score;
+    score.MeasureNumberStyle = measureNumberStyle;
     std::strncpy(score.Title, title, sizeof score.Title - 1);
     std::strncpy(score.Author, "Test Author", sizeof score.Author - 1);
     std::strncpy(score.Copyright1, "Copyright line one", sizeof score.Copyright1 - 1);
