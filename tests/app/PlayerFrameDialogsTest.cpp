@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -13,6 +14,7 @@
 #include "app/PlayerFrame.h"
 #include "app/dialogs/FileHistoryDialog.h"
 #include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/SongInfoDialog.h"
 #include "app/dialogs/ToolbarListDialog.h"
 #include "model/MusicScore.h"
 
@@ -89,6 +91,21 @@ TEST_F(PlayerFrameDialogsTest, ToolbarListHidesTheToolbar)
     });
     App->Frame()->CmToolbars();
     EXPECT_FALSE(App->Frame()->Toolbar()->isVisible());
+}
+
+TEST_F(PlayerFrameDialogsTest, InfoShowsTheCurrentSong)
+{
+    StartApp();
+    ASSERT_TRUE(App->Client()->OpenSong(Example("greensleeves.qms")));
+    QString title, author;
+    WhenShown<TSongInfoDialog>([&title, &author](TSongInfoDialog* d) {
+        title = d->TitleEdit()->text();
+        author = d->AuthorEdit()->text();
+        d->accept();
+    });
+    App->Frame()->Action(TQMPlayerFrame::CmInfoId)->trigger();
+    EXPECT_EQ(title, QStringLiteral("Greensleeves"));
+    EXPECT_EQ(author, QStringLiteral("Traditional"));
 }
 
 TEST_F(PlayerFrameDialogsTest, CircledBarNumbersEveryFiveBars)
