@@ -76,8 +76,8 @@ std::unique_ptr<TMusicScore> TQMPlayerApp::MakeWelcomeScore()
     score->AddStaff(new TMusicStaff);
     CopyField(score->Title, sizeof score->Title, "Quavermark Player");
     CopyField(score->Author, sizeof score->Author, "by the QMPlayer developers");
-    score->Fonts->Spec(FontPageTitleText).Set("Times New Roman", 24, FontBold | FontItalic, 0);
-    score->Fonts->Spec(FontPageText).Set("Times New Roman", 24, FontItalic, 0);
+    score->Fonts->FontOf(FontPageTitleText).Set("Times New Roman", 24, FontBold | FontItalic, 0);
+    score->Fonts->FontOf(FontPageText).Set("Times New Roman", 24, FontItalic, 0);
     return score;
 }
 

@@ -22,23 +22,12 @@
 #include "platform/qt/AnsiText.h"
 #include "smfimport/OpenMidiFile.h"
 #include "uikit/StaticScoreView.h"
-#if __has_include("uikit/LongTaskProgressDialog.h")
 #include "uikit/LongTaskProgressDialog.h"
-#define QM_HAVE_PROGRESS_DIALOG 1
-#endif
+#include "uikit/SongTextLines.h"
 
 namespace {
 
 QString Field(const char* text, size_t size) { return AnsiToQString(std::string_view(text, strnlen(text, size))); }
-
-QFont StyleFont(const TFontSpec& spec, int pixelHeight)
-{
-    QFont font(Field(spec.FaceName, sizeof spec.FaceName));
-    font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
-    font.setBold(spec.IsBold());
-    font.setItalic(spec.IsItalic());
-    return font;
-}
 
 bool IsMidiPath(const QString& path)
 {
@@ -127,14 +116,10 @@ TMusicScore* TQMPlayerClient::OpenMidiSong(const QString& path, std::unique_ptr<
     const QByteArray name = path.toLocal8Bit();
     TMidiOpenResult result;
     std::unique_ptr<TMusicScore> score;
-#ifdef QM_HAVE_PROGRESS_DIALOG
     {
         TLongTaskProgressDialog progress(window(), QStringLiteral("QMPlayer"));
         score = OpenMidiFile(name.constData(), *events, &progress, &result);
     }
-#else
-    score = OpenMidiFile(name.constData(), *events, nullptr, &result);
-#endif
     if (!score && result.Status != MidiCancelled) {
         if (!result.Message.empty())
             App->Messages().Show(window(), QString::fromLocal8Bit(result.Message.c_str()),
@@ -234,10 +219,10 @@ void TQMPlayerClient::SetTextLines()
     Lines[1]->setText(Field(Score->Author, sizeof Score->Author));
     Lines[2]->setText(Field(Score->Copyright1, sizeof Score->Copyright1));
     Lines[3]->setText(Field(Score->Copyright2, sizeof Score->Copyright2));
-    const QFont fonts[4] = {StyleFont(Score->Fonts->Spec(FontPageTitleText), heights.Title),
-                            StyleFont(Score->Fonts->Spec(FontPageText), heights.Author),
-                            StyleFont(Score->Fonts->Spec(FontPageSmallText), heights.Small),
-                            StyleFont(Score->Fonts->Spec(FontPageSmallText), heights.Small)};
+    const QFont fonts[4] = {TextStyleFont(Score->Fonts->FontOf(FontPageTitleText), heights.Title),
+                            TextStyleFont(Score->Fonts->FontOf(FontPageText), heights.Author),
+                            TextStyleFont(Score->Fonts->FontOf(FontPageSmallText), heights.Small),
+                            TextStyleFont(Score->Fonts->FontOf(FontPageSmallText), heights.Small)};
     const int pixels[4] = {heights.Title, heights.Author, heights.Small, heights.Small};
     for (int i = 0; i < 4; ++i) {
         Lines[i]->setFont(fonts[i]);

@@ -94,11 +94,11 @@ void ReadFontTable(TQKXStream& in, int version, TMusicFontsData& fonts)
     fonts.StaffSize = in.ReadSignedShort();
     int entries = version < 15 ? 10 : FontStyleCount;
     for (int i = 0; i < entries; ++i) {
-        TFontSpec& spec = fonts.Spec(i);
-        in.ReadString(spec.FaceName, sizeof spec.FaceName);
-        spec.Style = static_cast<uint8_t>(in.GetByte() & (FontBold | FontItalic));
-        spec.PointSize = in.ReadShort();
-        spec.CharSet = static_cast<uint8_t>(in.GetByte());
+        TFontSpec& desc = fonts.FontOf(i);
+        in.ReadString(desc.FaceName, sizeof desc.FaceName);
+        desc.Style = static_cast<uint8_t>(in.GetByte() & (FontBold | FontItalic));
+        desc.PointSize = in.ReadShort();
+        desc.CharSet = static_cast<uint8_t>(in.GetByte());
     }
 }
 

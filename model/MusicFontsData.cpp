@@ -39,14 +39,14 @@ void TMusicFontsData::SetDefaults(int staffSize)
         Specs[i].Set(Face, half, 0);
 }
 
-TFontSpec& TMusicFontsData::Spec(int index)
+TFontSpec& TMusicFontsData::FontOf(int index)
 {
     if (index < 0 || index >= FontStyleCount)
         index = 0;
     return Specs[index];
 }
 
-const TFontSpec& TMusicFontsData::Spec(int index) const
+const TFontSpec& TMusicFontsData::FontOf(int index) const
 {
     if (index < 0 || index >= FontStyleCount)
         index = 0;

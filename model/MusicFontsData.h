@@ -47,8 +47,8 @@ public:
     // StaffSize and every style to the defaults derived from it.
     void SetDefaults(int staffSize);
 
-    TFontSpec& Spec(int index);
-    const TFontSpec& Spec(int index) const;
+    TFontSpec& FontOf(int index);
+    const TFontSpec& FontOf(int index) const;
 
     int StaffSize = DefaultStaffSize;
     TFontSpec Specs[FontStyleCount];

@@ -51,13 +51,13 @@ public:
     TDeviceFont(const TDeviceFont&) = delete;
     TDeviceFont& operator=(const TDeviceFont&) = delete;
 
-    const TLogFont& LogFont() const { return Spec; }
+    const TLogFont& LogFont() const { return Desc; }
 
 protected:
-    explicit TDeviceFont(const TLogFont& spec) : Spec(spec) {}
+    explicit TDeviceFont(const TLogFont& desc) : Desc(desc) {}
 
 private:
-    TLogFont Spec;
+    TLogFont Desc;
 };
 
 struct TTextSize {
@@ -111,7 +111,7 @@ public:
     virtual ~TDeviceContext() = default;
 
     // Fonts.
-    virtual std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& spec) = 0;
+    virtual std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& desc) = 0;
     // Selects a font (nullptr: the default font); returns the one selected before.
     virtual const TDeviceFont* SelectFont(const TDeviceFont* font) = 0;
     // The face the selected font was given; another face than the one asked

@@ -91,12 +91,12 @@ void TMusicFonts::Build()
     for (int i = 0; i < FontStyleCount; ++i) {
         TLogFont lf;
         if (FontsData) {
-            const TFontSpec& spec = FontsData->Spec(i);
-            lf.SetFaceName(std::string_view(spec.FaceName, strnlen(spec.FaceName, sizeof spec.FaceName)));
-            lf.Weight = spec.IsBold() ? FontWeightBold : FontWeightNormal;
-            lf.Italic = spec.IsItalic();
-            lf.CharSet = spec.CharSet;
-            lf.Height = -QMMulDiv(std::abs(spec.PointSize), 4 * StaffSpace, staffSize);
+            const TFontSpec& desc = FontsData->FontOf(i);
+            lf.SetFaceName(std::string_view(desc.FaceName, strnlen(desc.FaceName, sizeof desc.FaceName)));
+            lf.Weight = desc.IsBold() ? FontWeightBold : FontWeightNormal;
+            lf.Italic = desc.IsItalic();
+            lf.CharSet = desc.CharSet;
+            lf.Height = -QMMulDiv(std::abs(desc.PointSize), 4 * StaffSpace, staffSize);
         } else {
             lf.SetFaceName("Times New Roman");
             lf.Weight = FontWeightNormal;
@@ -118,7 +118,7 @@ void TMusicFonts::Build()
     }
     AccidentalSpace = GlyphWidths[GlyphDoubleSharp] * 5 / 4;
     LineWidth = StaffSpace / 12 + 1;
-    const int lyricPoints = FontsData ? FontsData->Spec(FontStaffLyric).PointSize : 7;
+    const int lyricPoints = FontsData ? FontsData->FontOf(FontStaffLyric).PointSize : 7;
     LyricLineHeight = QMMulDiv(lyricPoints, 8, staffSize);
 }
 

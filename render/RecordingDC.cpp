@@ -11,7 +11,7 @@ namespace {
 
 class TRecordingFont : public TDeviceFont {
 public:
-    explicit TRecordingFont(const TLogFont& spec) : TDeviceFont(spec) {}
+    explicit TRecordingFont(const TLogFont& desc) : TDeviceFont(desc) {}
 };
 
 std::string Lower(std::string_view s)
@@ -177,9 +177,9 @@ bool TRecordingDC::IsMissing(std::string_view face) const
     return MissingFaces.count(Lower(face)) != 0;
 }
 
-bool TRecordingDC::IsMusicFace(const TLogFont& spec) const
+bool TRecordingDC::IsMusicFace(const TLogFont& desc) const
 {
-    return Lower(spec.Face()) == Lower(MusicFontFaceName) && !IsMissing(spec.Face());
+    return Lower(desc.Face()) == Lower(MusicFontFaceName) && !IsMissing(desc.Face());
 }
 
 int TRecordingDC::Em() const
@@ -189,10 +189,10 @@ int TRecordingDC::Em() const
     return h == 0 ? DefaultEm : std::abs(h);
 }
 
-std::unique_ptr<TDeviceFont> TRecordingDC::CreateFont(const TLogFont& spec)
+std::unique_ptr<TDeviceFont> TRecordingDC::CreateFont(const TLogFont& desc)
 {
-    Record(TDCOp::CreateFont, {spec.Height, spec.Weight, spec.Italic ? 1 : 0}, spec.Face());
-    return std::make_unique<TRecordingFont>(spec);
+    Record(TDCOp::CreateFont, {desc.Height, desc.Weight, desc.Italic ? 1 : 0}, desc.Face());
+    return std::make_unique<TRecordingFont>(desc);
 }
 
 const TDeviceFont* TRecordingDC::SelectFont(const TDeviceFont* font)

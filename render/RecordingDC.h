@@ -98,7 +98,7 @@ public:
     int CurrentX() const { return State.X; }
     int CurrentY() const { return State.Y; }
 
-    std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& spec) override;
+    std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& desc) override;
     const TDeviceFont* SelectFont(const TDeviceFont* font) override;
     std::string GetTextFace() override;
     TTextSize GetTextExtent(std::string_view text) override;
@@ -139,7 +139,7 @@ private:
 
     TRecordingDC(std::shared_ptr<int> liveCounter, std::set<std::string> missing);
     TDCCall& Record(TDCOp op, std::initializer_list<int> args, std::string_view text = {});
-    bool IsMusicFace(const TLogFont& spec) const;
+    bool IsMusicFace(const TLogFont& desc) const;
     bool IsMissing(std::string_view face) const;
     int Em() const;
 

@@ -11,16 +11,16 @@ namespace {
 
 QString Field(const char* text, size_t size) { return AnsiToQString(std::string_view(text, strnlen(text, size))); }
 
-QFont StyleFont(const TFontSpec& spec, int pixelHeight)
+} // namespace
+
+QFont TextStyleFont(const TFontSpec& desc, int pixelHeight)
 {
-    QFont font(Field(spec.FaceName, sizeof spec.FaceName));
+    QFont font(Field(desc.FaceName, sizeof desc.FaceName));
     font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
-    font.setBold(spec.IsBold());
-    font.setItalic(spec.IsItalic());
+    font.setBold(desc.IsBold());
+    font.setItalic(desc.IsItalic());
     return font;
 }
-
-} // namespace
 
 TClientTextHeights TClientTextHeights::FromScreenHeight(int h)
 {
@@ -40,9 +40,9 @@ TSongTextLines::TSongTextLines(const TMusicScore& score, TClientTextHeights heig
     AuthorText = Field(score.Author, sizeof score.Author);
     Copyright1Text = Field(score.Copyright1, sizeof score.Copyright1);
     Copyright2Text = Field(score.Copyright2, sizeof score.Copyright2);
-    TitleFace = StyleFont(score.Fonts->Spec(FontPageTitleText), heights.Title);
-    AuthorFace = StyleFont(score.Fonts->Spec(FontPageText), heights.Author);
-    SmallFace = StyleFont(score.Fonts->Spec(FontPageSmallText), heights.Small);
+    TitleFace = TextStyleFont(score.Fonts->FontOf(FontPageTitleText), heights.Title);
+    AuthorFace = TextStyleFont(score.Fonts->FontOf(FontPageText), heights.Author);
+    SmallFace = TextStyleFont(score.Fonts->FontOf(FontPageSmallText), heights.Small);
 }
 
 QRect TSongTextLines::ViewRect(QSize client) const

@@ -10,6 +10,10 @@
 
 class QPainter;
 class TMusicScore;
+struct TFontSpec;
+
+// A Qt font for one of the score's text styles at a pixel height.
+QFont TextStyleFont(const TFontSpec& desc, int pixelHeight);
 
 // Pixel heights of the three text kinds, from the screen height.
 struct TClientTextHeights {

@@ -82,11 +82,11 @@ bool IsMusicFontInstalled()
 {
     if (!LoadMusicFont()) return false;
     TQtDeviceContext dc;
-    TLogFont spec;
-    spec.SetFaceName(MusicFontFaceName);
-    spec.Height = -10;
-    spec.OutPrecision = OutPrecisionTrueTypeOnly;
-    const auto font = dc.CreateFont(spec);
+    TLogFont desc;
+    desc.SetFaceName(MusicFontFaceName);
+    desc.Height = -10;
+    desc.OutPrecision = OutPrecisionTrueTypeOnly;
+    const auto font = dc.CreateFont(desc);
     dc.SelectFont(font.get());
     const QString face = QString::fromStdString(dc.GetTextFace()).left(32);
     dc.SelectFont(nullptr);

@@ -79,9 +79,9 @@ TQtFontData& TQtDeviceContext::Font()
     return *State.Font;
 }
 
-std::unique_ptr<TDeviceFont> TQtDeviceContext::CreateFont(const TLogFont& spec)
+std::unique_ptr<TDeviceFont> TQtDeviceContext::CreateFont(const TLogFont& desc)
 {
-    return std::make_unique<TQtDeviceFont>(spec);
+    return std::make_unique<TQtDeviceFont>(desc);
 }
 
 const TDeviceFont* TQtDeviceContext::SelectFont(const TDeviceFont* font)

@@ -23,7 +23,7 @@ public:
 
     QPainter* Painter() const { return Device; }
 
-    std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& spec) override;
+    std::unique_ptr<TDeviceFont> CreateFont(const TLogFont& desc) override;
     const TDeviceFont* SelectFont(const TDeviceFont* font) override;
     std::string GetTextFace() override;
     TTextSize GetTextExtent(std::string_view text) override;

@@ -19,14 +19,14 @@ namespace {
 
 constexpr int DefaultEmPixels = 16;
 
-QString CacheKey(const TLogFont& spec)
+QString CacheKey(const TLogFont& desc)
 {
     return QStringLiteral("%1|%2|%3|%4|%5")
-        .arg(AnsiToQString(spec.Face()).toLower())
-        .arg(spec.Height)
-        .arg(spec.Weight)
-        .arg(spec.Italic ? 1 : 0)
-        .arg(spec.CharSet);
+        .arg(AnsiToQString(desc.Face()).toLower())
+        .arg(desc.Height)
+        .arg(desc.Weight)
+        .arg(desc.Italic ? 1 : 0)
+        .arg(desc.CharSet);
 }
 
 bool IsMusicFace(const QString& face)
@@ -34,15 +34,15 @@ bool IsMusicFace(const QString& face)
     return face.compare(QLatin1String(MusicFontFaceName), Qt::CaseInsensitive) == 0;
 }
 
-QFont BaseFont(const TLogFont& spec, int emPixels)
+QFont BaseFont(const TLogFont& desc, int emPixels)
 {
     QFont font;
-    const QString face = AnsiToQString(spec.Face());
+    const QString face = AnsiToQString(desc.Face());
     if (!face.isEmpty()) font.setFamilies({face});
     font.setPixelSize(emPixels > 0 ? emPixels : DefaultEmPixels);
-    const int weight = spec.Weight <= 0 ? FontWeightNormal : qBound(100, spec.Weight, 900);
+    const int weight = desc.Weight <= 0 ? FontWeightNormal : qBound(100, desc.Weight, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
-    font.setItalic(spec.Italic);
+    font.setItalic(desc.Italic);
     // Unhinted outlines keep every measure independent of the device and
     // of the position on the pixel grid.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -76,22 +76,22 @@ void TQtFontData::Learn(unsigned char c)
     BlackBox[c] = qRound(QFontMetricsF(Font).boundingRect(text[0]).width());
 }
 
-std::shared_ptr<TQtFontData> MakeQtFontData(const TLogFont& spec)
+std::shared_ptr<TQtFontData> MakeQtFontData(const TLogFont& desc)
 {
     static QHash<QString, std::weak_ptr<TQtFontData>> cache;
-    const QString key = CacheKey(spec);
+    const QString key = CacheKey(desc);
     if (auto it = cache.find(key); it != cache.end())
         if (std::shared_ptr<TQtFontData> shared = it->lock()) return shared;
 
     auto data = std::make_shared<TQtFontData>();
-    int em = spec.Height < 0 ? -spec.Height : spec.Height;
+    int em = desc.Height < 0 ? -desc.Height : desc.Height;
     if (em == 0) em = DefaultEmPixels;
-    QFont font = BaseFont(spec, em);
-    if (spec.Height > 0) {
+    QFont font = BaseFont(desc, em);
+    if (desc.Height > 0) {
         // A positive height asks for the cell height: find the em that gives it.
         const qreal cell = QFontMetricsF(font).height();
         if (cell > 0) {
-            em = qMax(1, qRound(spec.Height * spec.Height / cell));
+            em = qMax(1, qRound(desc.Height * desc.Height / cell));
             font.setPixelSize(em);
         }
     }
@@ -104,7 +104,7 @@ std::shared_ptr<TQtFontData> MakeQtFontData(const TLogFont& spec)
         data->Design = data->Raw;
         data->Design.setPixelSize(data->UnitsPerEm);
     }
-    data->GlyphRuns = IsMusicFace(AnsiToQString(spec.Face())) && IsMusicFace(data->Family) &&
+    data->GlyphRuns = IsMusicFace(AnsiToQString(desc.Face())) && IsMusicFace(data->Family) &&
                       data->Raw.isValid();
     const QFontMetricsF fm(font);
     data->Metrics.Ascent = qRound(fm.ascent());

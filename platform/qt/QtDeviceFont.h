@@ -32,11 +32,11 @@ struct TQtFontData {
 };
 
 // Makes the font that a request asks for. Needs a QGuiApplication.
-std::shared_ptr<TQtFontData> MakeQtFontData(const TLogFont& spec);
+std::shared_ptr<TQtFontData> MakeQtFontData(const TLogFont& desc);
 
 class TQtDeviceFont : public TDeviceFont {
 public:
-    explicit TQtDeviceFont(const TLogFont& spec) : TDeviceFont(spec), Data(MakeQtFontData(spec)) {}
+    explicit TQtDeviceFont(const TLogFont& desc) : TDeviceFont(desc), Data(MakeQtFontData(desc)) {}
 
     const std::shared_ptr<TQtFontData>& FontData() const { return Data; }
 

@@ -50,9 +50,9 @@ ScorePtr MakeFixture(int version, int itemsPerStaff = 60)
     score->Fonts->SetDefaults(version == 6 ? 24 : 20);
     if (version != 6) {
         for (int i = 0; i < FontStyleCount; ++i)
-            score->Fonts->Spec(i).Set(i % 2 ? "Arial" : "Courier New", 9 + i, static_cast<uint8_t>(i % 4),
+            score->Fonts->FontOf(i).Set(i % 2 ? "Arial" : "Courier New", 9 + i, static_cast<uint8_t>(i % 4),
                                       static_cast<uint8_t>(i));
-        score->Fonts->Spec(FontUser6).PointSize = 40000;   // stored unsigned
+        score->Fonts->FontOf(FontUser6).PointSize = 40000;   // stored unsigned
     }
 
     const char* groups[] = {"Strings", "Winds", "Strings"};
@@ -386,19 +386,19 @@ TEST_F(ScoreLoaderTest, RoundTripAtEveryVersion)
             EXPECT_TRUE(score->ShownStaves.Get(2));
             if (version >= 7) {
                 EXPECT_EQ(score->Fonts->StaffSize, 20);
-                EXPECT_STREQ(score->Fonts->Spec(FontStaffBold).FaceName, "Arial");
-                EXPECT_EQ(score->Fonts->Spec(FontStaffBold).PointSize, 10);
-                EXPECT_EQ(score->Fonts->Spec(FontStaffBold).Style, 1);
-                EXPECT_EQ(score->Fonts->Spec(FontStaffBold).CharSet, 1);
+                EXPECT_STREQ(score->Fonts->FontOf(FontStaffBold).FaceName, "Arial");
+                EXPECT_EQ(score->Fonts->FontOf(FontStaffBold).PointSize, 10);
+                EXPECT_EQ(score->Fonts->FontOf(FontStaffBold).Style, 1);
+                EXPECT_EQ(score->Fonts->FontOf(FontStaffBold).CharSet, 1);
             } else if (version == 6) {
                 EXPECT_EQ(score->Fonts->StaffSize, 24);
-                EXPECT_EQ(score->Fonts->Spec(FontStaffItalic).PointSize, 15);
+                EXPECT_EQ(score->Fonts->FontOf(FontStaffItalic).PointSize, 15);
             } else {
                 EXPECT_EQ(score->Fonts->StaffSize, 16);
-                EXPECT_EQ(score->Fonts->Spec(FontStaffItalic).PointSize, 10);
+                EXPECT_EQ(score->Fonts->FontOf(FontStaffItalic).PointSize, 10);
             }
             if (version >= 15)
-                EXPECT_EQ(score->Fonts->Spec(FontUser6).PointSize, 40000);
+                EXPECT_EQ(score->Fonts->FontOf(FontUser6).PointSize, 40000);
 
             ASSERT_EQ(score->StaffCount(), 3);
             const TMusicStaff* s0 = score->StaffAt(0);
@@ -470,9 +470,9 @@ TEST_F(ScoreLoaderTest, Version5KeepsTheDefaultsOfNewerFields)
     TMusicFontsData defaults;
     EXPECT_EQ(score->Fonts->StaffSize, defaults.StaffSize);
     for (int i = 0; i < FontStyleCount; ++i) {
-        EXPECT_STREQ(score->Fonts->Spec(i).FaceName, defaults.Spec(i).FaceName);
-        EXPECT_EQ(score->Fonts->Spec(i).PointSize, defaults.Spec(i).PointSize);
-        EXPECT_EQ(score->Fonts->Spec(i).Style, defaults.Spec(i).Style);
+        EXPECT_STREQ(score->Fonts->FontOf(i).FaceName, defaults.FontOf(i).FaceName);
+        EXPECT_EQ(score->Fonts->FontOf(i).PointSize, defaults.FontOf(i).PointSize);
+        EXPECT_EQ(score->Fonts->FontOf(i).Style, defaults.FontOf(i).Style);
     }
 }
 
@@ -526,23 +526,23 @@ TEST_F(ScoreLoaderTest, Version14FontTableHasTenEntries)
     ASSERT_NE(score, nullptr);
     EXPECT_EQ(info.Status, Older);
     for (int i = 0; i < 10; ++i)
-        EXPECT_STREQ(score->Fonts->Spec(i).FaceName, i % 2 ? "Arial" : "Courier New");
+        EXPECT_STREQ(score->Fonts->FontOf(i).FaceName, i % 2 ? "Arial" : "Courier New");
     TMusicFontsData defaults;
     for (int i : {FontUser5, FontUser6}) {
-        EXPECT_STREQ(score->Fonts->Spec(i).FaceName, defaults.Spec(i).FaceName);
-        EXPECT_EQ(score->Fonts->Spec(i).PointSize, defaults.Spec(i).PointSize);
-        EXPECT_EQ(score->Fonts->Spec(i).Style, defaults.Spec(i).Style);
+        EXPECT_STREQ(score->Fonts->FontOf(i).FaceName, defaults.FontOf(i).FaceName);
+        EXPECT_EQ(score->Fonts->FontOf(i).PointSize, defaults.FontOf(i).PointSize);
+        EXPECT_EQ(score->Fonts->FontOf(i).Style, defaults.FontOf(i).Style);
     }
 }
 
 TEST_F(ScoreLoaderTest, FontStyleKeepsOnlyBoldAndItalic)
 {
     ScorePtr fixture = MakeFixture(16);
-    fixture->Fonts->Spec(FontPageText).Style = 0xFE;
+    fixture->Fonts->FontOf(FontPageText).Style = 0xFE;
     TScoreLoadInfo info;
     ScorePtr score = LoadFile(SongFileBytes(*fixture, 16, false), info);
     ASSERT_NE(score, nullptr);
-    EXPECT_EQ(score->Fonts->Spec(FontPageText).Style, FontItalic);
+    EXPECT_EQ(score->Fonts->FontOf(FontPageText).Style, FontItalic);
 }
 
 TEST_F(ScoreLoaderTest, Version6OldFontSizeRebuildsTheTable)
@@ -564,7 +564,7 @@ TEST_F(ScoreLoaderTest, Version6OldFontSizeRebuildsTheTable)
         ASSERT_NE(score, nullptr);
         TMusicFontsData expected(c.StaffSize);
         EXPECT_EQ(score->Fonts->StaffSize, c.StaffSize);
-        EXPECT_EQ(score->Fonts->Spec(FontStaffLyric).PointSize, expected.Spec(FontStaffLyric).PointSize);
+        EXPECT_EQ(score->Fonts->FontOf(FontStaffLyric).PointSize, expected.FontOf(FontStaffLyric).PointSize);
     }
 }
 

@@ -20,12 +20,12 @@ TEST_P(FontsDataDefaultTest, StaffSize16)
     const FontDefault& d = GetParam();
     TMusicFontsData fonts;
     EXPECT_EQ(fonts.StaffSize, 16);
-    const TFontSpec& spec = fonts.Spec(d.style);
-    EXPECT_STREQ(spec.FaceName, "Times New Roman");
-    EXPECT_EQ(spec.PointSize, d.size);
-    EXPECT_EQ(spec.IsBold(), d.bold);
-    EXPECT_EQ(spec.IsItalic(), d.italic);
-    EXPECT_EQ(spec.CharSet, 0);
+    const TFontSpec& desc = fonts.FontOf(d.style);
+    EXPECT_STREQ(desc.FaceName, "Times New Roman");
+    EXPECT_EQ(desc.PointSize, d.size);
+    EXPECT_EQ(desc.IsBold(), d.bold);
+    EXPECT_EQ(desc.IsItalic(), d.italic);
+    EXPECT_EQ(desc.CharSet, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, FontsDataDefaultTest, ::testing::Values(
@@ -53,14 +53,14 @@ TEST_P(FontsDataSizeTest, DerivedSizes)
     TMusicFontsData fonts;
     fonts.SetDefaults(c.staffSize);
     EXPECT_EQ(fonts.StaffSize, c.staffSize);
-    EXPECT_EQ(fonts.Spec(FontStaffItalic).PointSize, c.italic);
-    EXPECT_EQ(fonts.Spec(FontStaffLyric).PointSize, c.lyric);
-    EXPECT_EQ(fonts.Spec(FontStaffBold).PointSize, c.half);
+    EXPECT_EQ(fonts.FontOf(FontStaffItalic).PointSize, c.italic);
+    EXPECT_EQ(fonts.FontOf(FontStaffLyric).PointSize, c.lyric);
+    EXPECT_EQ(fonts.FontOf(FontStaffBold).PointSize, c.half);
     for (int i = FontUser1; i <= FontUser6; ++i)
-        EXPECT_EQ(fonts.Spec(i).PointSize, c.half);
-    EXPECT_EQ(fonts.Spec(FontPageTitleText).PointSize, 24);
-    EXPECT_EQ(fonts.Spec(FontPageText).PointSize, 12);
-    EXPECT_EQ(fonts.Spec(FontPageSmallText).PointSize, 8);
+        EXPECT_EQ(fonts.FontOf(i).PointSize, c.half);
+    EXPECT_EQ(fonts.FontOf(FontPageTitleText).PointSize, 24);
+    EXPECT_EQ(fonts.FontOf(FontPageText).PointSize, 12);
+    EXPECT_EQ(fonts.FontOf(FontPageSmallText).PointSize, 8);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FontsDataSizeTest, ::testing::Values(
@@ -77,19 +77,19 @@ TEST(FontsDataTest, SetDefaultsRestoresChangedEntries)
 {
     TMusicFontsData fonts(32);
     EXPECT_EQ(fonts.StaffSize, 32);
-    fonts.Spec(FontPageText).Set("Arial", 30, FontItalic, 2);
+    fonts.FontOf(FontPageText).Set("Arial", 30, FontItalic, 2);
     fonts.SetDefaults(16);
-    EXPECT_STREQ(fonts.Spec(FontPageText).FaceName, "Times New Roman");
-    EXPECT_EQ(fonts.Spec(FontPageText).PointSize, 12);
-    EXPECT_EQ(fonts.Spec(FontPageText).Style, 0);
-    EXPECT_EQ(fonts.Spec(FontPageText).CharSet, 0);
+    EXPECT_STREQ(fonts.FontOf(FontPageText).FaceName, "Times New Roman");
+    EXPECT_EQ(fonts.FontOf(FontPageText).PointSize, 12);
+    EXPECT_EQ(fonts.FontOf(FontPageText).Style, 0);
+    EXPECT_EQ(fonts.FontOf(FontPageText).CharSet, 0);
 }
 
 TEST(FontsDataTest, LongFaceNameIsCut)
 {
-    TFontSpec spec;
-    spec.Set("A face name that is far longer than thirty-one characters", 9, 0);
-    EXPECT_EQ(std::string(spec.FaceName), "A face name that is far longer ");
+    TFontSpec desc;
+    desc.Set("A face name that is far longer than thirty-one characters", 9, 0);
+    EXPECT_EQ(std::string(desc.FaceName), "A face name that is far longer ");
 }
 
 TEST(FontsDataTest, StyleNames)

@@ -47,7 +47,7 @@ TEST(ScoreTest, Defaults)
     EXPECT_EQ(Shown(score), (std::vector<int>{0}));
     ASSERT_NE(score.Fonts, nullptr);
     EXPECT_EQ(score.Fonts->StaffSize, 16);
-    EXPECT_EQ(score.Fonts->Spec(FontStaffItalic).PointSize, 10);
+    EXPECT_EQ(score.Fonts->FontOf(FontStaffItalic).PointSize, 10);
     EXPECT_STREQ(score.Title, "");
     EXPECT_STREQ(score.Author, "Quavermark Reveride");
     EXPECT_EQ(std::string(score.Copyright1),

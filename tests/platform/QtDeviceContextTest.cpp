@@ -283,10 +283,10 @@ TEST_F(QtDeviceContextTest, GlyphsHaveTheirLeftEdgeAtXAndTheirBaselineAtY)
 
 TEST_F(QtDeviceContextTest, TextAtTheTopStartsBelowY)
 {
-    TLogFont spec;
-    spec.SetFaceName("Times New Roman");
-    spec.Height = -16;
-    const auto font = Dc->CreateFont(spec);
+    TLogFont desc;
+    desc.SetFaceName("Times New Roman");
+    desc.Height = -16;
+    const auto font = Dc->CreateFont(desc);
     Dc->SelectFont(font.get());
     Dc->SetBkMode(BkModeTransparent);
     Dc->SetTextColor(MakeColorRef(255, 0, 0));
@@ -311,10 +311,10 @@ TEST_F(QtDeviceContextTest, TextAtTheTopStartsBelowY)
 
 TEST_F(QtDeviceContextTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
 {
-    TLogFont spec;
-    spec.SetFaceName("Times New Roman");
-    spec.Height = -16;
-    const auto font = Dc->CreateFont(spec);
+    TLogFont desc;
+    desc.SetFaceName("Times New Roman");
+    desc.Height = -16;
+    const auto font = Dc->CreateFont(desc);
     Dc->SelectFont(font.get());
     Dc->SetBkColor(MakeColorRef(0, 0, 255));
     Dc->TextOut(5, 10, "i");

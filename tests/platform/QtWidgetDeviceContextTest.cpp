@@ -21,10 +21,10 @@ protected:
         painter.fillRect(rect(), Qt::white);
         TQtDeviceContext dc(&painter);
         dc.Line(2, 4, 30, 4);
-        TLogFont spec;
-        spec.SetFaceName(MusicFontFaceName);
-        spec.Height = -40;
-        const auto font = dc.CreateFont(spec);
+        TLogFont desc;
+        desc.SetFaceName(MusicFontFaceName);
+        desc.Height = -40;
+        const auto font = dc.CreateFont(desc);
         dc.SelectFont(font.get());
         dc.SetBkMode(BkModeTransparent);
         dc.SetTextAlign(TextAlignBaseline);

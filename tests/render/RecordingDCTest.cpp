@@ -8,7 +8,7 @@
 
 namespace {
 
-TLogFont Spec(const char* face, int height, int weight = 0, bool italic = false)
+TLogFont Desc(const char* face, int height, int weight = 0, bool italic = false)
 {
     TLogFont f;
     f.SetFaceName(face);
@@ -29,7 +29,7 @@ TEST(RecordingDC, MusicFontBlackBoxesComeFromTheBoxTable)
 {
     TRecordingDC dc;
     for (int s = 2; s <= 50; s += 2) {
-        const auto font = dc.CreateFont(Spec("qmsv15", -5 * s));
+        const auto font = dc.CreateFont(Desc("qmsv15", -5 * s));
         dc.SelectFont(font.get());
         for (char c : std::string("abcijkfdetszlmnopqrHGFJuvxwKyIDEghABCLMNOP")) {
             SCOPED_TRACE(std::string(1, c) + " at staff space " + std::to_string(s));
@@ -43,7 +43,7 @@ TEST(RecordingDC, MusicFontBlackBoxesComeFromTheBoxTable)
 TEST(RecordingDC, MusicFontTextWidthRoundsTheSummedAdvances)
 {
     TRecordingDC dc;
-    const auto font = dc.CreateFont(Spec("QMSV15", -40));
+    const auto font = dc.CreateFont(Desc("QMSV15", -40));
     dc.SelectFont(font.get());
     const int units = FindMusicFontChar('1')->Width() + FindMusicFontChar('2')->Width();
     EXPECT_EQ(dc.GetTextExtent("12").Width, FontUnitsToPixels(units, 40));
@@ -58,7 +58,7 @@ TEST(RecordingDC, MusicFontTextWidthRoundsTheSummedAdvances)
 TEST(RecordingDC, TextFontsHaveFixedMetrics)
 {
     TRecordingDC dc;
-    const auto bold = dc.CreateFont(Spec("Times New Roman", -16, FontWeightBold));
+    const auto bold = dc.CreateFont(Desc("Times New Roman", -16, FontWeightBold));
     dc.SelectFont(bold.get());
     EXPECT_EQ(dc.GetTextExtent("Coda").Width, 4 * TRecordingDC::CharWidth(16));
     EXPECT_EQ(dc.GetTextExtent("Coda").Height, 16);
@@ -67,7 +67,7 @@ TEST(RecordingDC, TextFontsHaveFixedMetrics)
     EXPECT_EQ(m.Ascent, 13);
     EXPECT_EQ(m.Descent, 3);
     EXPECT_EQ(m.Height, 16);
-    const auto odd = dc.CreateFont(Spec("Arial", 7));
+    const auto odd = dc.CreateFont(Desc("Arial", 7));
     dc.SelectFont(odd.get());
     EXPECT_EQ(dc.GetTextExtent("ab").Width, 8);
     dc.SelectFont(nullptr);
@@ -78,7 +78,7 @@ TEST(RecordingDC, FaceIsTheRequestedOneUnlessMissing)
 {
     TRecordingDC dc;
     EXPECT_EQ(dc.GetTextFace(), "System");
-    const auto music = dc.CreateFont(Spec("QMSV15", -10));
+    const auto music = dc.CreateFont(Desc("QMSV15", -10));
     dc.SelectFont(music.get());
     EXPECT_EQ(dc.GetTextFace(), "QMSV15");
     dc.SetMissingFace("qmsv15");
@@ -91,7 +91,7 @@ TEST(RecordingDC, FaceIsTheRequestedOneUnlessMissing)
 TEST(RecordingDC, RecordsDrawingCallsWithTheStateInForce)
 {
     TRecordingDC dc;
-    const auto music = dc.CreateFont(Spec("QMSV15", -40));
+    const auto music = dc.CreateFont(Desc("QMSV15", -40));
     dc.SelectFont(music.get());
     dc.SetTextAlign(TextAlignBaseline);
     dc.SetTextColor(MakeColorRef(255, 0, 0));
@@ -146,8 +146,8 @@ TEST(RecordingDC, RecordsDrawingCallsWithTheStateInForce)
 TEST(RecordingDC, SelectionsReturnWhatWasSelectedBefore)
 {
     TRecordingDC dc;
-    const auto a = dc.CreateFont(Spec("A", -10));
-    const auto b = dc.CreateFont(Spec("B", -10));
+    const auto a = dc.CreateFont(Desc("A", -10));
+    const auto b = dc.CreateFont(Desc("B", -10));
     EXPECT_EQ(dc.SelectFont(a.get()), nullptr);
     EXPECT_EQ(dc.SelectFont(b.get()), a.get());
     EXPECT_EQ(dc.SetTextAlign(TextAlignBaseline), TextAlignTop);
@@ -161,8 +161,8 @@ TEST(RecordingDC, SelectionsReturnWhatWasSelectedBefore)
 TEST(RecordingDC, RestoreDCBringsBackTheSavedState)
 {
     TRecordingDC dc;
-    const auto a = dc.CreateFont(Spec("A", -10));
-    const auto b = dc.CreateFont(Spec("B", -10));
+    const auto a = dc.CreateFont(Desc("A", -10));
+    const auto b = dc.CreateFont(Desc("B", -10));
     dc.SelectFont(a.get());
     dc.SetTextColor(1);
     EXPECT_EQ(dc.SaveDC(), 1);
@@ -207,6 +207,6 @@ TEST(RecordingDC, LongFaceNamesAreCutToThirtyOneBytes)
     EXPECT_EQ(f.Face().size(), 31u);
     f.SetFaceName("Coda");
     EXPECT_EQ(f.Face(), "Coda");
-    EXPECT_TRUE(Spec("A", 1, FontWeightBold).IsBold());
-    EXPECT_FALSE(Spec("A", 1, FontWeightNormal).IsBold());
+    EXPECT_TRUE(Desc("A", 1, FontWeightBold).IsBold());
+    EXPECT_FALSE(Desc("A", 1, FontWeightNormal).IsBold());
 }

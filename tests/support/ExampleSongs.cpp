@@ -29,13 +29,13 @@ struct TNoteSpec {
     int Accidental = AccNone;
 };
 
-TMusicNote* MakeNote(const TNoteSpec& spec)
+TMusicNote* MakeNote(const TNoteSpec& desc)
 {
     auto* n = new TMusicNote();
-    n->SetPosition(spec.Position);
-    n->SetDuration(spec.Duration);
-    n->SetAccidental(spec.Accidental);
-    if (spec.Dotted)
+    n->SetPosition(desc.Position);
+    n->SetDuration(desc.Duration);
+    n->SetAccidental(desc.Accidental);
+    if (desc.Dotted)
         n->SetAttribute(AttrDotted);
     return n;
 }
@@ -76,9 +76,9 @@ TMusicStaff* MakeStaff(const char* name, int channel, int patch, int clef)
 void AppendBars(TMusicStaff& staff, const std::vector<std::vector<TNoteSpec>>& bars)
 {
     for (size_t b = 0; b < bars.size(); ++b) {
-        for (const TNoteSpec& spec : bars[b])
-            staff.AppendItem(spec.Duration < 0 ? static_cast<TNotatedItem*>(MakeRest(-spec.Duration - 1))
-                                               : MakeNote(spec));
+        for (const TNoteSpec& desc : bars[b])
+            staff.AppendItem(desc.Duration < 0 ? static_cast<TNotatedItem*>(MakeRest(-desc.Duration - 1))
+                                               : MakeNote(desc));
         if (b + 1 < bars.size())
             staff.AppendItem(new TBarLineData());
     }

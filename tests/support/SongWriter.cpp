@@ -33,11 +33,11 @@ void WriteFontTable(TQKXStream& out, const TMusicFontsData& fonts, int version)
     out.WriteShort(fonts.StaffSize);
     int entries = version < 15 ? 10 : FontStyleCount;
     for (int i = 0; i < entries; ++i) {
-        const TFontSpec& spec = fonts.Spec(i);
-        out.WriteString(spec.FaceName);
-        out.PutByte(spec.Style);
-        out.WriteShort(spec.PointSize);
-        out.PutByte(spec.CharSet);
+        const TFontSpec& desc = fonts.FontOf(i);
+        out.WriteString(desc.FaceName);
+        out.PutByte(desc.Style);
+        out.WriteShort(desc.PointSize);
+        out.PutByte(desc.CharSet);
     }
 }
 
