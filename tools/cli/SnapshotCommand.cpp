@@ -80,8 +80,12 @@ int RunSnapshot(const std::vector<std::string>& args)
     TCliSong song = LoadCliSong(file);
     if (!song.Score) return song.ExitCode;
     TMusicScore* score = song.Score.get();
-    if (!IsMidiFileName(file)) AuditScore(score, true);
-    if (score->MeasureNumberStyle != 0) score->MeasureNumberInterval = 5;
+    // As the player opens them: a song file numbers every fifth bar, a MIDI
+    // import keeps the interval it was given.
+    if (!IsMidiFileName(file)) {
+        AuditScore(score, true);
+        if (score->MeasureNumberStyle != 0) score->MeasureNumberInterval = 5;
+    }
 
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
