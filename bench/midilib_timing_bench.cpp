@@ -49,8 +49,11 @@ bool PlaySong(TQMMidiInstance* inst, TQMMidiHandle out, const TMidiFileBuf& song
         return false;
     int next = 1;
     bool ended = false;
+    // A sparse song may ask for its next block minutes apart: give up only
+    // when nothing came for longer than the whole song could last.
+    const auto limit = std::chrono::milliseconds(song.GetDurationMs()) + std::chrono::seconds(30);
     while (!ended) {
-        const uint32_t v = queue.Wait(std::chrono::seconds(30));
+        const uint32_t v = queue.Wait(limit);
         if (v == QM_SEQ_NEXT_BLOCK)
             Load(inst, next <= song.GetCurrentBlock() ? song.GetBlock(next++)->Record() : nullptr);
         else
