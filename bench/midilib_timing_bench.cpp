@@ -179,6 +179,19 @@ int64_t Onset(const std::vector<int16_t>& s, int64_t from, int64_t to, int thres
     return -1;
 }
 
+// Renders the song offline at 44.1 kHz into the WAV at `path` and reads its samples back.
+bool RenderOffline(const TMidiFileBuf& song, const std::string& path, std::vector<int16_t>& samples)
+{
+    TInstance inst;
+    TQMMidiHandle out = 0;
+    if (QMOfflineOpen(&out, path.c_str(), nullptr, 44100) != QM_MIDI_OK)
+        return false;
+    PlaySong(&inst.Block, out, song);
+    QMmidiOutClose(out);
+    samples = ReadWavSamples(path);
+    return true;
+}
+
 // Notes at many sub-period positions: how far each onset lies from its frame.
 void BM_MidilibOfflineOnsets(benchmark::State& state)
 {
@@ -195,15 +208,11 @@ void BM_MidilibOfflineOnsets(benchmark::State& state)
     }
     std::vector<double> deviation;
     for (auto _ : state) {
-        TInstance inst;
-        TQMMidiHandle out = 0;
-        if (QMOfflineOpen(&out, path.c_str(), nullptr, 44100) != QM_MIDI_OK) {
+        std::vector<int16_t> s;
+        if (!RenderOffline(song, path, s)) {
             state.SkipWithError("no soundfont");
             return;
         }
-        PlaySong(&inst.Block, out, song);
-        QMmidiOutClose(out);
-        const auto s = ReadWavSamples(path);
         // The first note's onset gives the soundfont's own delay to the threshold.
         const int64_t first = Onset(s, 0, 22050, 100);
         for (size_t i = 1; i < idealFrames.size(); ++i) {
@@ -248,15 +257,11 @@ void BM_MidilibDriftOffline(benchmark::State& state)
     DriftSong(song, idealEnd);
     double endErrorMs = 0;
     for (auto _ : state) {
-        TInstance inst;
-        TQMMidiHandle out = 0;
-        if (QMOfflineOpen(&out, path.c_str(), nullptr, 44100) != QM_MIDI_OK) {
+        std::vector<int16_t> s;
+        if (!RenderOffline(song, path, s)) {
             state.SkipWithError("no soundfont");
             return;
         }
-        PlaySong(&inst.Block, out, song);
-        QMmidiOutClose(out);
-        const auto s = ReadWavSamples(path);
         // Reference: the first note's delay to the threshold.
         const int64_t first = Onset(s, 0, 22050, 100);
         const int64_t idealFrame = int64_t(std::llround(idealEnd * 44100));

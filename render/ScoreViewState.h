@@ -31,6 +31,17 @@ public:
     virtual void DrawOnClient(const std::function<void(TDeviceContext&)>& draw) = 0;
 };
 
+// A view without a window (snapshots): nothing to invalidate or scroll; it
+// paints only when asked.
+class TNullViewHost : public TScoreViewHost {
+public:
+    void InvalidateAll() override {}
+    void RepaintNow() override {}
+    void ScrollContents(int) override {}
+    void UpdateScrollBar(bool, int, int) override {}
+    void DrawOnClient(const std::function<void(TDeviceContext&)>&) override {}
+};
+
 // Scroll codes and keys the view understands.
 enum TScrollCode : int {
     ScrollLineBack = 0,

@@ -15,16 +15,9 @@
 #include "uikit/ClientAreaPainter.h"
 #include "uikit/SongTextLines.h"
 
-namespace {
+#include "ImageCompare.h"
 
-class TNoWindow : public TScoreViewHost {
-public:
-    void InvalidateAll() override {}
-    void RepaintNow() override {}
-    void ScrollContents(int) override {}
-    void UpdateScrollBar(bool, int, int) override {}
-    void DrawOnClient(const std::function<void(TDeviceContext&)>&) override {}
-};
+namespace {
 
 QImage Snapshot(TMusicScore& score, int zoom, QSize size, int at)
 {
@@ -32,7 +25,7 @@ QImage Snapshot(TMusicScore& score, int zoom, QSize size, int at)
     const QRect area = lines.ViewRect(size);
     TQtDeviceContext screen;
     TStaffColorHandles colors;
-    TNoWindow host;
+    TNullViewHost host;
     TScoreViewState view(&score, &colors, &screen, area.width(), area.height());
     view.SetHost(&host);
     view.SetShowNames(true);
@@ -44,16 +37,6 @@ QImage Snapshot(TMusicScore& score, int zoom, QSize size, int at)
     QPainter painter(&image);
     PaintClientArea(painter, size, lines, view);
     return image;
-}
-
-double DifferentShare(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size()) return 1.0;
-    long long differ = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 64) ++differ;
-    return static_cast<double>(differ) / (static_cast<double>(a.width()) * a.height());
 }
 
 struct TCase {

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "ImageCompare.h"
+
 namespace {
 
 struct TReference {
@@ -22,17 +24,6 @@ const TReference References[] = {
     {"ode-to-joy.qms", 8, "ode-to-joy-z8.png"},
     {"ode-to-joy.qms", 14, "ode-to-joy-z14.png"},
 };
-
-// Share of pixels whose grey level differs by more than a quarter of the range.
-double DifferentShare(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size()) return 1.0;
-    long long differ = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 64) ++differ;
-    return static_cast<double>(differ) / (static_cast<double>(a.width()) * a.height());
-}
 
 class SnapshotReferenceTest : public ::testing::TestWithParam<TReference> {};
 

@@ -92,14 +92,12 @@ private:
 };
 
 // The player's play buffer: 16 blocks, growing by 16.
-constexpr int PlayBufferBlocks = 16;
-constexpr int PlayBufferGrowBy = 16;
 
 TCliSong LoadCliMidiSong(const std::string& path)
 {
     TCliSong song;
-    song.PlayBuffer = std::make_unique<TMidiFileBuf>(PlayBufferGrowBy);
-    song.PlayBuffer->Allocate(PlayBufferBlocks);
+    song.PlayBuffer = std::make_unique<TMidiFileBuf>(CliPlayBufferGrowBy);
+    song.PlayBuffer->Allocate(CliPlayBufferBlocks);
     TMidiOpenResult result;
     {
         TCliProgress progress;
@@ -150,4 +148,22 @@ TCliSong LoadCliSong(const std::string& path)
         break;
     }
     return song;
+}
+
+bool PerformCliSong(const std::string& path, TPerformedSong& out)
+{
+    out.Song = LoadCliSong(path);
+    if (!out.Song.Score)
+        return false;
+    out.Player.Attach(out.Song.Score.get());
+    if (out.Song.PlayBuffer) {
+        out.Events = std::move(*out.Song.PlayBuffer);
+        out.Player.UseBufferDuration(out.Events);
+    } else {
+        out.Events.Allocate(CliPlayBufferBlocks);
+        out.Player.Perform(out.Events);
+    }
+    if (out.Events.HasOverflowed())
+        std::fprintf(stderr, "qmplayer-cli: Midi Data Overflow Detected. Not all of the song will play.\n");
+    return true;
 }

@@ -8,6 +8,7 @@
 #include "fileio/ScoreLoader.h"
 #include "model/MusicScore.h"
 #include "perform/MidiFileBuf.h"
+#include "perform/ScoreMidiPlayer.h"
 
 constexpr int ExitOk = 0;
 constexpr int ExitOther = 1;
@@ -42,6 +43,21 @@ struct TCliSong {
 
 // Loads FILE as the player would; prints a diagnostic line on failure.
 TCliSong LoadCliSong(const std::string& path);
+
+// The player client's play buffer: 16 blocks, growing by 16.
+constexpr int CliPlayBufferBlocks = 16;
+constexpr int CliPlayBufferGrowBy = 16;
+
+// A song loaded and performed as the player does on opening it.
+struct TPerformedSong {
+    TCliSong Song;
+    TMidiFileBuf Events{CliPlayBufferGrowBy};
+    TScoreMidiPlayer Player;
+};
+
+// Loads FILE and fills the play buffer: a MIDI file plays its own events,
+// a song file its performance. Warns on stderr when the buffer overflowed.
+bool PerformCliSong(const std::string& path, TPerformedSong& out);
 
 int RunInfo(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);

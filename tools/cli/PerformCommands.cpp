@@ -13,38 +13,10 @@
 
 namespace {
 
-// The player client's play buffer: 16 blocks, growing by 16.
-constexpr int PlayBufferBlocks = 16;
-constexpr int PlayBufferGrowBy = 16;
-
 bool TakePositional(const std::vector<std::string>& args, std::vector<std::string>& positional, int& exitCode)
 {
     std::vector<std::pair<std::string, std::string>> options;
     return SplitCliArgs(args, {}, positional, options, exitCode);
-}
-
-// Loads the song and performs it as the player does on opening it.
-struct TPerformedSong {
-    TCliSong Song;
-    TMidiFileBuf Events{PlayBufferGrowBy};
-    TScoreMidiPlayer Player;
-};
-
-bool PerformSong(const std::string& file, TPerformedSong& out)
-{
-    out.Song = LoadCliSong(file);
-    if (!out.Song.Score)
-        return false;
-    out.Player.Attach(out.Song.Score.get());
-    if (out.Song.PlayBuffer) {
-        // A MIDI file plays its own events, filled from its tracks.
-        out.Events = std::move(*out.Song.PlayBuffer);
-        out.Player.UseBufferDuration(out.Events);
-        return true;
-    }
-    out.Events.Allocate(PlayBufferBlocks);
-    out.Player.Perform(out.Events);
-    return true;
 }
 
 bool WriteOut(const std::string& text)
@@ -80,7 +52,7 @@ int RunEvents(const std::vector<std::string>& args)
     if (positional.size() != 1)
         return CliUsageError(positional.empty() ? "no FILE given" : "too many arguments");
     TPerformedSong song;
-    if (!PerformSong(positional[0], song))
+    if (!PerformCliSong(positional[0], song))
         return song.Song.ExitCode;
 
     const TMidiFileBuf& events = song.Events;
@@ -117,7 +89,7 @@ int RunSeek(const std::vector<std::string>& args)
         times.push_back(t);
     }
     TPerformedSong song;
-    if (!PerformSong(positional[0], song))
+    if (!PerformCliSong(positional[0], song))
         return song.Song.ExitCode;
 
     // As when play starts: the score is attached again before positions are asked for.
@@ -149,7 +121,7 @@ int RunExportMidi(const std::vector<std::string>& args)
     if (positional.size() != 2)
         return CliUsageError(positional.size() < 2 ? "FILE and OUT.mid are needed" : "too many arguments");
     TPerformedSong song;
-    if (!PerformSong(positional[0], song))
+    if (!PerformCliSong(positional[0], song))
         return song.Song.ExitCode;
     if (!WriteMidiFile(song.Events, positional[1].c_str())) {
         std::fprintf(stderr, "qmplayer-cli: %s: cannot be written\n", positional[1].c_str());

@@ -43,16 +43,6 @@ std::string LowerExtension(const std::string& path)
     return ext;
 }
 
-// The view of the snapshot has no window of its own: it paints when asked.
-class TSnapshotHost : public TScoreViewHost {
-public:
-    void InvalidateAll() override {}
-    void RepaintNow() override {}
-    void ScrollContents(int) override {}
-    void UpdateScrollBar(bool, int, int) override {}
-    void DrawOnClient(const std::function<void(TDeviceContext&)>&) override {}
-};
-
 } // namespace
 
 int RunSnapshot(const std::vector<std::string>& args)
@@ -106,7 +96,7 @@ int RunSnapshot(const std::vector<std::string>& args)
 
     TQtDeviceContext screenDC;
     TStaffColorHandles colors;
-    TSnapshotHost host;
+    TNullViewHost host;
     TScoreViewState view(score, &colors, &screenDC, area.width(), area.height());
     view.SetHost(&host);
     view.SetShowNames(true);

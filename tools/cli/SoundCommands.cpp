@@ -20,10 +20,6 @@
 
 namespace {
 
-// The player client's play buffer: 16 blocks, growing by 16.
-constexpr int PlayBufferBlocks = 16;
-constexpr int PlayBufferGrowBy = 16;
-
 volatile std::sig_atomic_t Interrupted = 0;
 
 void OnInterrupt(int) { Interrupted = 1; }
@@ -56,26 +52,6 @@ bool ParseNumber(const std::string& text, long min, long max, long& value)
     return true;
 }
 
-// The song loaded and performed as the player does on opening it.
-struct TSoundSong {
-    TCliSong Song;
-    TMidiFileBuf Events{PlayBufferGrowBy};
-    TScoreMidiPlayer Player;
-};
-
-bool PerformSong(const std::string& file, TSoundSong& out)
-{
-    out.Song = LoadCliSong(file);
-    if (!out.Song.Score)
-        return false;
-    out.Events.Allocate(PlayBufferBlocks);
-    out.Player.Attach(out.Song.Score.get());
-    out.Player.Perform(out.Events);
-    if (out.Events.HasOverflowed())
-        std::fprintf(stderr, "qmplayer-cli: Midi Data Overflow Detected. Not all of the song will play.\n");
-    return true;
-}
-
 std::string Clock(uint32_t ms)
 {
     char text[32];
@@ -103,8 +79,8 @@ int RunRender(const std::vector<std::string>& args)
             return CliUsageError("bad --rate '" + value + "'");
     }
 
-    TSoundSong song;
-    if (!PerformSong(positional[0], song))
+    TPerformedSong song;
+    if (!PerformCliSong(positional[0], song))
         return song.Song.ExitCode;
     if (song.Events.IsEmpty()) {
         std::fprintf(stderr, "qmplayer-cli: %s: nothing to render\n", positional[0].c_str());
@@ -222,8 +198,8 @@ int RunPlay(const std::vector<std::string>& argsIn)
     if (positional.size() != 1)
         return CliUsageError(positional.empty() ? "no FILE given" : "too many arguments");
 
-    TSoundSong song;
-    if (!PerformSong(positional[0], song))
+    TPerformedSong song;
+    if (!PerformCliSong(positional[0], song))
         return song.Song.ExitCode;
 
     TMidiManager manager(&messages);
